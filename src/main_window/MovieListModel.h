@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DataControl.h"
+
+#include <QAbstractListModel>
+#include <QCollator>
+
+#include <vector>
+
+// The entries of the movie list: one title per row of the recordset, kept in alphabetical
+// order (letters compared without case, by the user's locale). An entry holds its text only.
+class MovieListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    explicit MovieListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    // Rebuilds the entries from `rows`. When they are the rows of `generation` already shown,
+    // nothing needs to change and nothing is rebuilt.
+    void fill(const std::vector<RecordsetRow> &rows, quint64 generation);
+    void clear();
+    const QString &entry(int index) const { return m_entries[size_t(index)]; }
+    int count() const { return int(m_entries.size()); }
+
+private:
+    std::vector<QString> m_entries;
+    QCollator m_collator;
+    quint64 m_generation = 0;
+    bool m_filled = false;
+};

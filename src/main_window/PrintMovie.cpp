@@ -1,0 +1,5 @@
+#include "frmTarsel.h"
+
+void frmTarsel::PrintMovie()
+{
+}

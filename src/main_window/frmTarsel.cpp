@@ -1,0 +1,357 @@
+#include "frmTarsel.h"
+
+#include "BoundControls.h"
+#include "InputRules.h"
+#include "ListBox.h"
+#include "Look.h"
+#include "MovieListModel.h"
+#include "RibbonButton.h"
+#include "Settings.h"
+#include "StoreError.h"
+#include "Tarsel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QWindowStateChangeEvent>
+
+int LastCopyrightYear()
+{
+    return std::max(2025, QDate::currentDate().year());
+}
+
+namespace {
+
+struct ToolbarSpec {
+    const char *caption;
+    int buttonTop;
+    int left, top, width, height; // caption
+    const char *themeIcon;
+    char glyph;
+};
+
+constexpr std::array<ToolbarSpec, 7> kToolbar = {{
+    {"Add", 240, 255, 720, 315, 195, "list-add", '+'},
+    {"Delete", 1080, 165, 1560, 495, 195, "edit-delete", 'X'},
+    {"Save", 1920, 210, 2400, 405, 195, "document-save", 'S'},
+    {"Undo", 2760, 210, 3240, 405, 195, "edit-undo", 'U'},
+    {"Print", 3600, 240, 4080, 345, 195, "document-print", 'P'},
+    {"Search", 4440, 150, 4920, 525, 195, "edit-find", '?'},
+    {"Clear", 5280, 225, 5760, 375, 195, "edit-clear", 'C'},
+}};
+
+QString arrayName(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &text, int index, int left, int top, int width,
+                  int height)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(arrayName("Label1", index));
+    label->setFont(SansSerifFont());
+    PlaceTwips(label, left, top, width, height);
+    // Labels size themselves to their text.
+    if (label->sizeHint().width() > label->width())
+        label->resize(label->sizeHint().width(), label->height());
+    return label;
+}
+
+} // namespace
+
+frmTarsel::frmTarsel(const QString &programFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_programFolder(programFolder)
+{
+    setObjectName(QStringLiteral("frmTarsel"));
+    setWindowTitle(QStringLiteral("Reelwarden"));
+    setWindowIcon(ProgramIcon());
+    setFont(SansSerifFont());
+    resize(Twips(9750), Twips(6315));
+    setMouseTracking(true);
+    buildToolbar();
+    buildList();
+    buildSpecs();
+    setTabOrder();
+}
+
+frmTarsel::~frmTarsel() = default;
+
+void frmTarsel::buildToolbar()
+{
+    m_picToolbar = new QFrame(this);
+    m_picToolbar->setObjectName(QStringLiteral("picToolbar"));
+    m_picToolbar->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    PlaceTwips(m_picToolbar, 15, 0, 915, 6300);
+    m_picToolbar->setMouseTracking(true);
+    m_picToolbar->installEventFilter(this);
+    for (int i = 0; i < 7; ++i) {
+        const ToolbarSpec &spec = kToolbar[size_t(i)];
+        auto *button = new RibbonButton(
+            i, ToolbarIcon(QLatin1String(spec.themeIcon), QLatin1Char(spec.glyph)), m_picToolbar);
+        button->setObjectName(arrayName("cmdToolbar", i));
+        button->setAccessibleName(QLatin1String(spec.caption));
+        PlaceTwips(button, 180, spec.buttonTop, 510, 465);
+        connect(button, &RibbonButton::Click, this, [this](int index) { cmdToolbar_Click(index); });
+        connect(button, &RibbonButton::mouseMoved, this,
+                [this](int index) { cmdToolbar_MouseMove(index); });
+        m_cmdToolbar[size_t(i)] = button;
+
+        auto *caption = new QLabel(QLatin1String(spec.caption), m_picToolbar);
+        caption->setObjectName(arrayName("lblToolbar", i));
+        caption->setFont(SansSerifFont());
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        PlaceTwips(caption, spec.left, spec.top, spec.width, spec.height);
+        if (caption->sizeHint().width() > caption->width()) {
+            // Keep the caption centred under its button when the font needs more room.
+            const int grow = caption->sizeHint().width() - caption->width();
+            caption->setGeometry(caption->x() - grow / 2, caption->y(),
+                                 caption->sizeHint().width(), caption->height());
+        }
+        caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_lblToolbar[size_t(i)] = caption;
+    }
+}
+
+void frmTarsel::buildList()
+{
+    m_listModel = new MovieListModel(this);
+    m_lstMovies = new ListBox(m_listModel, this);
+    m_lstMovies->setObjectName(QStringLiteral("lstMovies"));
+    m_lstMovies->setAccessibleName(QStringLiteral("Movies"));
+    m_lstMovies->setFont(SansSerifFont());
+    PlaceTwips(m_lstMovies, 960, 0, 3675, 6300);
+    connect(m_lstMovies, &ListBox::Click, this, [this] { lstMovies_Click(); });
+    connect(m_lstMovies, &ListBox::mouseMoved, this, [this] { PutOutToolbar(); });
+}
+
+void frmTarsel::buildSpecs()
+{
+    m_picSpecs = new QFrame(this);
+    m_picSpecs->setObjectName(QStringLiteral("picSpecs"));
+    m_picSpecs->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    PlaceTwips(m_picSpecs, 4665, 0, 5070, 6300);
+    m_picSpecs->setMouseTracking(true);
+    m_picSpecs->installEventFilter(this);
+
+    auto text = [this](BoundTextBox *&box, const char *name, const char *column, int top,
+                       int width = 3795) {
+        box = new BoundTextBox(QLatin1String(column), m_picSpecs);
+        box->setObjectName(QLatin1String(name));
+        PlaceTwips(box, 1140, top, width, 315);
+        m_dataMovies.bind(box);
+    };
+    auto combo = [this](BoundComboBox *&box, const char *name, const char *column, int left,
+                        int top, int width) {
+        box = new BoundComboBox(QLatin1String(column), m_picSpecs);
+        box->setObjectName(QLatin1String(name));
+        PlaceTwips(box, left, top, width, 315);
+        m_dataMovies.bind(box);
+    };
+    text(m_txtTitle, "txtTitle", "Title", 30);
+    combo(m_cboCategory, "cboCategory", "Category", 1140, 420, 2355);
+    combo(m_cboRating, "cboRating", "Rating", 1140, 810, 2355);
+    combo(m_cboFormat, "cboFormat", "Format", 1140, 1200, 2355);
+    text(m_txtValue, "txtValue", "Value", 1590, 2355);
+    combo(m_cboCopyright, "cboCopyright", "Copyright", 1140, 1980, 2355);
+    combo(m_cboHours, "cboHours", "Hours", 1140, 2370, 705);
+    combo(m_cboMinutes, "cboMinutes", "Minutes", 2670, 2370, 825);
+    text(m_txtCondition, "txtCondition", "Condition", 2760);
+    text(m_txtTapePosition, "txtTapePosition", "TapePosition", 3150);
+    text(m_txtStarOne, "txtStarOne", "StarOne", 3540);
+    text(m_txtStarTwo, "txtStarTwo", "StarTwo", 3930);
+    text(m_txtStarThree, "txtStarThree", "StarThree", 4320);
+    text(m_txtStarFour, "txtStarFour", "StarFour", 4710);
+    text(m_txtProducer, "txtProducer", "Producer", 5100);
+    text(m_txtDirector, "txtDirector", "Director", 5490);
+    text(m_txtComments, "txtComments", "Comments", 5880);
+
+    struct LabelSpec {
+        const char *caption;
+        int index, left, top, width;
+        QWidget *buddy;
+    };
+    const LabelSpec labels[] = {
+        {"Title", 0, 120, 90, 300, m_txtTitle},
+        {"Category", 13, 120, 480, 630, m_cboCategory},
+        {"Rating", 1, 120, 870, 465, m_cboRating},
+        {"Format", 17, 120, 1260, 480, m_cboFormat},
+        {"Value", 3, 120, 1650, 405, m_txtValue},
+        {"Copyright", 2, 120, 2040, 660, m_cboCopyright},
+        {"Length", 4, 120, 2430, 495, m_cboHours},
+        {"Hours", 7, 1890, 2430, 420, nullptr},
+        {"Minutes", 9, 3540, 2430, 555, nullptr},
+        {"Condition", 15, 120, 2820, 660, m_txtCondition},
+        {"Tape Position", 16, 120, 3210, 975, m_txtTapePosition},
+        {"Star #1", 12, 120, 3600, 525, m_txtStarOne},
+        {"Star #2", 14, 120, 3990, 525, m_txtStarTwo},
+        {"Star #3", 11, 120, 4380, 525, m_txtStarThree},
+        {"Star #4", 10, 120, 4770, 525, m_txtStarFour},
+        {"Producer", 8, 120, 5160, 645, m_txtProducer},
+        {"Director", 6, 120, 5550, 555, m_txtDirector},
+        {"Comments", 5, 120, 5940, 735, m_txtComments},
+    };
+    for (const auto &spec : labels) {
+        QLabel *label = makeLabel(m_picSpecs, QLatin1String(spec.caption), spec.index, spec.left,
+                                  spec.top, spec.width, 195);
+        if (spec.buddy) {
+            label->setBuddy(spec.buddy);
+            spec.buddy->setAccessibleName(QLatin1String(spec.caption));
+        }
+        m_label1[size_t(spec.index)] = label;
+    }
+    // The minutes box is named by its own caption, right of it.
+    m_cboHours->setAccessibleName(QStringLiteral("Length, hours"));
+    m_cboMinutes->setAccessibleName(QStringLiteral("Minutes"));
+
+    for (auto *box : {m_cboCategory, m_cboCopyright, m_cboFormat, m_cboHours, m_cboMinutes,
+                      m_cboRating})
+        RefuseTyping(box);
+    MakeMoneyField(m_txtValue);
+
+    m_cmdReview = new QPushButton(QStringLiteral("..."), m_picSpecs);
+    m_cmdReview->setObjectName(QStringLiteral("cmdReview"));
+    m_cmdReview->setAccessibleName(QStringLiteral("Edit comments"));
+    m_cmdReview->setFont(SansSerifFont(9.75, true));
+    m_cmdReview->setAutoDefault(false);
+    PlaceTwips(m_cmdReview, 4530, 5910, 375, 250);
+    m_cmdReview->raise();
+    connect(m_cmdReview, &QPushButton::clicked, this, [this] { cmdReview_Click(); });
+}
+
+void frmTarsel::setTabOrder()
+{
+    QList<QWidget *> order;
+    for (auto *button : m_cmdToolbar)
+        order << button;
+    order << m_lstMovies << m_txtTitle << m_cboCategory << m_cboRating << m_cboFormat
+          << m_txtValue << m_cboCopyright << m_cboHours << m_cboMinutes << m_txtCondition
+          << m_txtTapePosition << m_txtStarOne << m_txtStarTwo << m_txtStarThree << m_txtStarFour
+          << m_txtProducer << m_txtDirector << m_txtComments << m_cmdReview;
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void frmTarsel::fillPickLists()
+{
+    const Profile profile(IniPath());
+    m_cboCategory->clear();
+    m_cboCategory->addItems(ReadPickList(profile, QStringLiteral("Categories"),
+                                         QStringLiteral("CategoryTotal"),
+                                         QStringLiteral("Category.")));
+    m_cboRating->clear();
+    m_cboRating->addItems(ReadPickList(profile, QStringLiteral("Ratings"),
+                                       QStringLiteral("RatingTotal"), QStringLiteral("Rating.")));
+    m_cboFormat->clear();
+    m_cboFormat->addItems({QStringLiteral("VHS"), QStringLiteral("DVD")});
+    for (int hour = 0; hour <= 20; ++hour)
+        m_cboHours->addItem(QString::number(hour));
+    for (int minute = 0; minute <= 59; ++minute)
+        m_cboMinutes->addItem(QString::number(minute));
+    for (int year = kFirstCopyrightYear; year <= LastCopyrightYear(); ++year)
+        m_cboCopyright->addItem(QString::number(year));
+    for (auto *box : {m_cboCategory, m_cboRating, m_cboFormat, m_cboHours, m_cboMinutes,
+                      m_cboCopyright})
+        box->setCurrentIndex(-1);
+}
+
+void frmTarsel::Load()
+{
+    CenterForm(this);
+    m_savedHeight = height();
+    m_savedWidth = width();
+    fillPickLists();
+    m_dataMovies.Open(m_programFolder + QStringLiteral("/movies.mdb"));
+    m_dataMovies.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
+    m_dataMovies.Refresh();
+    RefreshMovieList();
+    if (m_lstMovies->ListCount() > 0)
+        m_lstMovies->setListIndex(0);
+    m_loaded = true;
+}
+
+void frmTarsel::RefreshMovieList()
+{
+    m_lstMovies->clearSelectionQuietly();
+    Recordset &recordset = m_dataMovies.recordset();
+    m_listModel->fill(recordset.rows(), recordset.generation());
+    if (!recordset.BOF())
+        recordset.MoveFirst();
+    setPairEnabled(1, m_lstMovies->ListCount() > 0);
+}
+
+void frmTarsel::setPairEnabled(int index, bool enabled)
+{
+    m_cmdToolbar[size_t(index)]->setEnabled(enabled);
+    m_lblToolbar[size_t(index)]->setEnabled(enabled);
+}
+
+void frmTarsel::lstMovies_Click()
+{
+    if (m_listClickBusy)
+        return;
+    m_listClickBusy = true;
+    const int index = m_lstMovies->ListIndex();
+    const QString title = index >= 0 ? m_lstMovies->List(index) : QString();
+    try {
+        if (!LeaveCurrentRow()) {
+            m_listClickBusy = false;
+            return;
+        }
+        RefreshMovieList();
+        m_dataMovies.recordset().Find(title);
+        m_lstMovies->setListIndex(EntryIndexAfterRefill(index, title));
+    } catch (const StoreError &error) {
+        ShowStoreError(error.message());
+    }
+    m_listClickBusy = false;
+}
+
+int frmTarsel::EntryIndexAfterRefill(int index, const QString &title) const
+{
+    // Writing pending changes on the way may have moved entries: follow the chosen title.
+    if (index < m_lstMovies->ListCount() && m_lstMovies->List(index) == title)
+        return index;
+    for (int i = 0; i < m_lstMovies->ListCount(); ++i) {
+        if (m_lstMovies->List(i) == title)
+            return i;
+    }
+    return index;
+}
+
+void frmTarsel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_savedWidth || isMinimized())
+        return;
+    if (width() != m_savedWidth || height() != m_savedHeight)
+        resize(m_savedWidth, m_savedHeight);
+}
+
+void frmTarsel::closeEvent(QCloseEvent *event)
+{
+    if (m_loaded && !LeaveCurrentRow()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void frmTarsel::mouseMoveEvent(QMouseEvent *event)
+{
+    PutOutToolbar();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool frmTarsel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && (watched == m_picToolbar || watched == m_picSpecs))
+        PutOutToolbar();
+    return QWidget::eventFilter(watched, event);
+}

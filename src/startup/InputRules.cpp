@@ -1,0 +1,91 @@
+#include "InputRules.h"
+
+#include "Money.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+bool IsNumericKey(int &keyAscii)
+{
+    return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8;
+}
+
+int TypedCharacter(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return 0;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    if (text.isEmpty())
+        return 0;
+    return text.at(0).unicode();
+}
+
+int MoneyKey(const QString &currentText, int keyAscii)
+{
+    if (keyAscii == '.')
+        return currentText.contains(QLatin1Char('.')) ? 0 : keyAscii;
+    return IsNumericKey(keyAscii) ? keyAscii : 0;
+}
+
+namespace {
+
+class PickListFilter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        return TypedCharacter(*static_cast<QKeyEvent *>(event)) != 0;
+    }
+};
+
+class MoneyFilter : public QObject
+{
+public:
+    explicit MoneyFilter(QLineEdit *field) : QObject(field), m_field(field) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int typed = TypedCharacter(*static_cast<QKeyEvent *>(event));
+            return typed != 0 && MoneyKey(m_field->text(), typed) == 0;
+        }
+        if (event->type() == QEvent::FocusOut) {
+            // Leaving the window or opening a menu is not leaving the field.
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                const QString formatted = Money::reformatOnLeave(m_field->text());
+                if (formatted != m_field->text())
+                    m_field->setText(formatted);
+            }
+        }
+        return false;
+    }
+
+private:
+    QLineEdit *m_field;
+};
+
+} // namespace
+
+void RefuseTyping(QComboBox *pickList)
+{
+    auto *filter = new PickListFilter(pickList);
+    pickList->installEventFilter(filter);
+    if (pickList->lineEdit())
+        pickList->lineEdit()->installEventFilter(filter);
+}
+
+void MakeMoneyField(QLineEdit *field)
+{
+    field->installEventFilter(new MoneyFilter(field));
+}

@@ -1,0 +1,400 @@
+#include "DataControl.h"
+
+#include "Database.h"
+#include "Money.h"
+#include "MovieColumns.h"
+#include "StoreError.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString kKeyedPrefix = QStringLiteral("SELECT rowid, [Title] FROM [Movies]");
+
+QString displayText(const QVariant &stored, ColumnKind kind)
+{
+    if (stored.isNull())
+        return QString("");
+    switch (kind) {
+    case ColumnKind::Text:
+        return stored.toString();
+    case ColumnKind::Money:
+        if (stored.typeId() == QMetaType::QString) {
+            const auto amount = Money::parse(stored.toString(), QLocale::c());
+            return amount ? Money::formatDisplay(*amount) : stored.toString();
+        }
+        return Money::formatDisplay(Money::fromDouble(stored.toDouble()));
+    case ColumnKind::Integer:
+        if (stored.typeId() == QMetaType::Double && stored.toDouble() == qint64(stored.toDouble()))
+            return QString::number(qint64(stored.toDouble()));
+        return stored.toString();
+    }
+    return stored.toString();
+}
+
+QString inputError(ColumnKind kind, const QString &column)
+{
+    if (kind == ColumnKind::Money)
+        return QStringLiteral("The value must be an amount, such as $12.50.");
+    return QStringLiteral("The %1 must be a whole number, such as %2.")
+        .arg(column.toLower(), column == QLatin1String("Copyright") ? QStringLiteral("1975")
+                                                                    : QStringLiteral("2"));
+}
+
+// The value a field's text stands for in the column, or nothing when the column cannot
+// take the text. An empty text stands for no value (NULL).
+std::optional<QVariant> columnValue(const QString &text, ColumnKind kind)
+{
+    if (text.isEmpty())
+        return QVariant();
+    switch (kind) {
+    case ColumnKind::Text:
+        return QVariant(text);
+    case ColumnKind::Money: {
+        const auto amount = Money::parse(text);
+        if (!amount)
+            return std::nullopt;
+        return QVariant(Money::toDouble(*amount));
+    }
+    case ColumnKind::Integer: {
+        const QString trimmed = text.trimmed();
+        if (trimmed.isEmpty())
+            return QVariant();
+        bool ok = false;
+        const qint64 number = trimmed.toLongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+        return QVariant(number);
+    }
+    }
+    return std::nullopt;
+}
+
+bool sameValue(const QString &text, const QVariant &stored, ColumnKind kind)
+{
+    if (kind == ColumnKind::Text)
+        return text == (stored.isNull() ? QString() : stored.toString());
+    if (text.trimmed().isEmpty() || stored.isNull())
+        return text.trimmed().isEmpty() && stored.isNull();
+    if (kind == ColumnKind::Money) {
+        const auto amount = Money::parse(text);
+        if (stored.typeId() == QMetaType::QString)
+            return text == stored.toString();
+        return amount && *amount == Money::fromDouble(stored.toDouble());
+    }
+    const auto value = columnValue(text, kind);
+    return value && !value->isNull() && value->toLongLong() == stored.toLongLong() &&
+           stored.toDouble() == double(stored.toLongLong());
+}
+
+} // namespace
+
+// ---- Recordset --------------------------------------------------------------------------
+
+void Recordset::ensureLoaded() const
+{
+    if (m_stale && m_owner.m_db)
+        const_cast<Recordset *>(this)->load();
+}
+
+void Recordset::load()
+{
+    std::vector<RecordsetRow> rows = m_owner.query();
+    const bool same = !m_rows.empty() && rows.size() == m_rows.size() &&
+                      std::equal(rows.begin(), rows.end(), m_rows.begin(),
+                                 [](const RecordsetRow &a, const RecordsetRow &b) {
+                                     return a.rowId == b.rowId && a.title == b.title;
+                                 });
+    if (!same) {
+        m_rows = std::move(rows);
+        ++m_generation;
+    }
+    m_stale = false;
+    m_adding = false;
+    moveTo(m_rows.empty() ? -1 : 0);
+}
+
+const std::vector<RecordsetRow> &Recordset::rows() const
+{
+    ensureLoaded();
+    return m_rows;
+}
+
+bool Recordset::BOF() const
+{
+    ensureLoaded();
+    return m_rows.empty() || m_pos < 0;
+}
+
+bool Recordset::EOF_() const
+{
+    ensureLoaded();
+    return m_rows.empty() || m_pos >= int(m_rows.size());
+}
+
+bool Recordset::hasCurrentRow() const
+{
+    return !BOF() && !EOF_();
+}
+
+void Recordset::moveTo(int pos)
+{
+    m_adding = false;
+    m_pos = pos;
+    m_owner.loadCurrent();
+    m_owner.showCurrent();
+}
+
+void Recordset::MoveFirst()
+{
+    ensureLoaded();
+    if (m_rows.empty())
+        throw StoreError(QStringLiteral("There is no movie to move to."));
+    moveTo(0);
+}
+
+void Recordset::MoveNext()
+{
+    ensureLoaded();
+    if (EOF_())
+        throw StoreError(QStringLiteral("There is no further movie to move to."));
+    moveTo(m_pos + 1);
+}
+
+QString Recordset::Fields(const QString &name) const
+{
+    ensureLoaded();
+    if (!hasCurrentRow())
+        throw StoreError(QStringLiteral("There is no current movie."));
+    if (name.compare(QLatin1String("Title"), Qt::CaseInsensitive) == 0)
+        return m_rows[size_t(m_pos)].title;
+    const int column = movieColumnIndex(name);
+    if (column < 0)
+        throw StoreError(QStringLiteral("The catalog has no column %1.").arg(name));
+    const QVariant &value = m_owner.m_current.at(size_t(column));
+    return value.isNull() ? QString("") : value.toString();
+}
+
+void Recordset::Find(const QString &title)
+{
+    ensureLoaded();
+    int pos = std::max(m_pos, 0);
+    while (pos < int(m_rows.size()) && m_rows[size_t(pos)].title != title)
+        ++pos;
+    moveTo(pos);
+}
+
+void Recordset::AddNew()
+{
+    ensureLoaded();
+    m_adding = true;
+    m_owner.m_current.assign(kMovieColumns.size(), QVariant());
+    m_owner.showCurrent();
+}
+
+int Recordset::EditMode() const
+{
+    if (m_adding)
+        return 2;
+    if (!hasCurrentRow())
+        return 0;
+    return m_owner.changedBindings().empty() ? 0 : 1;
+}
+
+void Recordset::Update()
+{
+    ensureLoaded();
+    if (!m_adding && !hasCurrentRow())
+        throw StoreError(QStringLiteral("There is no current movie to save."));
+    Database &db = *m_owner.m_db;
+    const auto bindings = m_adding ? m_owner.m_bindings : m_owner.changedBindings();
+    if (bindings.empty())
+        return;
+    std::vector<QVariant> values;
+    for (const auto &binding : bindings)
+        values.push_back(m_owner.storedValueFor(binding, binding.field->text()));
+
+    QStringList columns;
+    for (const auto &binding : bindings)
+        columns << QStringLiteral("[%1]").arg(QLatin1String(kMovieColumns[size_t(binding.column)].name));
+    QString sql;
+    if (m_adding) {
+        sql = QStringLiteral("INSERT INTO [Movies] (%1) VALUES (%2)")
+                  .arg(columns.join(QLatin1String(", ")),
+                       QStringList(columns.size(), QStringLiteral("?")).join(QLatin1String(", ")));
+    } else {
+        sql = QStringLiteral("UPDATE [Movies] SET %1 = ? WHERE rowid = ?")
+                  .arg(columns.join(QLatin1String(" = ?, ")));
+    }
+    Transaction transaction(db);
+    Statement statement(db, sql);
+    int index = 1;
+    for (const auto &value : values)
+        statement.bind(index++, value);
+    if (!m_adding)
+        statement.bind(index, m_rows[size_t(m_pos)].rowId);
+    statement.step();
+    transaction.commit();
+
+    QString title;
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        if (bindings[i].column == 0)
+            title = values[i].isNull() ? QString("") : values[i].toString();
+    }
+    if (m_adding) {
+        m_rows.push_back({db.lastInsertRowId(), title});
+        m_pos = int(m_rows.size()) - 1;
+        ++m_generation;
+    } else if (m_rows[size_t(m_pos)].title != title &&
+               std::any_of(bindings.begin(), bindings.end(), [](auto &b) { return b.column == 0; })) {
+        m_rows[size_t(m_pos)].title = title;
+        ++m_generation;
+    }
+    m_adding = false;
+    m_owner.loadCurrent();
+}
+
+void Recordset::CancelUpdate()
+{
+    ensureLoaded();
+    m_adding = false;
+    if (m_pos >= int(m_rows.size()))
+        m_pos = int(m_rows.size());
+    m_owner.loadCurrent();
+    m_owner.showCurrent();
+}
+
+void Recordset::Delete()
+{
+    ensureLoaded();
+    if (!hasCurrentRow())
+        return;
+    Database &db = *m_owner.m_db;
+    Transaction transaction(db);
+    Statement statement(db, QStringLiteral("DELETE FROM [Movies] WHERE rowid = ?"));
+    statement.bind(1, m_rows[size_t(m_pos)].rowId);
+    statement.step();
+    transaction.commit();
+    m_rows.erase(m_rows.begin() + m_pos);
+    ++m_generation;
+}
+
+void Recordset::Requery()
+{
+    m_adding = false;
+    m_stale = true;
+}
+
+// ---- DataControl ------------------------------------------------------------------------
+
+DataControl::DataControl() : m_recordset(*this) {}
+
+DataControl::~DataControl() = default;
+
+void DataControl::Open(const QString &path)
+{
+    m_db = Database::open(path);
+    m_recordset.m_stale = true;
+}
+
+void DataControl::Close()
+{
+    m_db.reset();
+}
+
+QString DataControl::DatabasePath() const
+{
+    return m_db ? m_db->path() : QString();
+}
+
+void DataControl::Refresh()
+{
+    if (!m_db)
+        throw StoreError(QStringLiteral("The catalog is not open."));
+    m_recordset.m_stale = true;
+    m_recordset.load();
+}
+
+void DataControl::bind(BoundField *field)
+{
+    const int column = movieColumnIndex(field->boundColumn());
+    Q_ASSERT(column >= 0);
+    m_bindings.push_back({field, column});
+}
+
+QString DataControl::keyedStatement() const
+{
+    static const QRegularExpression prefix(
+        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+\[Movies\])"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = prefix.match(m_recordSource);
+    if (!match.hasMatch())
+        throw StoreError(QStringLiteral("The record source must select from the Movies table."));
+    return kKeyedPrefix + m_recordSource.mid(match.capturedLength());
+}
+
+std::vector<RecordsetRow> DataControl::query() const
+{
+    Statement statement(*m_db, keyedStatement());
+    std::vector<RecordsetRow> rows;
+    while (statement.step())
+        rows.push_back({statement.integer(0), statement.isNull(1) ? QString("") : statement.text(1)});
+    return rows;
+}
+
+void DataControl::loadCurrent()
+{
+    m_current.assign(kMovieColumns.size(), QVariant());
+    if (!m_recordset.hasCurrentRow())
+        return;
+    Statement statement(*m_db, QStringLiteral("SELECT * FROM [Movies] WHERE rowid = ?"));
+    statement.bind(1, m_recordset.m_rows[size_t(m_recordset.m_pos)].rowId);
+    if (!statement.step())
+        return; // removed by another program since the query: shows as blank
+    for (int i = 0; i < statement.columnCount(); ++i) {
+        const int column = movieColumnIndex(statement.columnName(i));
+        if (column >= 0)
+            m_current[size_t(column)] = statement.value(i);
+    }
+}
+
+void DataControl::showCurrent()
+{
+    if (m_current.size() != kMovieColumns.size())
+        m_current.assign(kMovieColumns.size(), QVariant());
+    for (const auto &binding : m_bindings) {
+        binding.field->showValue(displayText(m_current[size_t(binding.column)],
+                                             kMovieColumns[size_t(binding.column)].kind));
+    }
+}
+
+std::vector<DataControl::Binding> DataControl::changedBindings() const
+{
+    std::vector<Binding> changed;
+    for (const auto &binding : m_bindings) {
+        const QVariant stored =
+            binding.column < int(m_current.size()) ? m_current[size_t(binding.column)] : QVariant();
+        if (!sameValue(binding.field->text(), stored, kMovieColumns[size_t(binding.column)].kind))
+            changed.push_back(binding);
+    }
+    return changed;
+}
+
+QVariant DataControl::storedValueFor(const Binding &binding, const QString &text) const
+{
+    const MovieColumn &column = kMovieColumns[size_t(binding.column)];
+    const auto value = columnValue(text, column.kind);
+    if (!value)
+        throw StoreError(inputError(column.kind, QLatin1String(column.name)),
+                         StoreError::Kind::Input);
+    return *value;
+}
+
+bool DataControl::titleTaken(const QString &title, std::optional<qint64> exceptRowId) const
+{
+    Statement statement(*m_db, QStringLiteral("SELECT 1 FROM [Movies] WHERE [Title] = ? COLLATE "
+                                              "NOCASE AND rowid IS NOT ? LIMIT 1"));
+    statement.bind(1, title);
+    statement.bind(2, exceptRowId ? QVariant(*exceptRowId) : QVariant());
+    return statement.step();
+}

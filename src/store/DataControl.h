@@ -1,0 +1,122 @@
+#pragma once
+
+#include "BoundField.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Database;
+
+// One row of the recordset as the list and the cursor need it; the other columns are read
+// from the catalog when the row becomes current.
+struct RecordsetRow {
+    qint64 rowId = 0;
+    QString title; // a NULL title reads as an empty text
+};
+
+class DataControl;
+
+// The rows that the record source yields, in the order the database yields them, with a
+// cursor. BOF and EOF are both true when there are no rows.
+class Recordset
+{
+public:
+    bool BOF() const;
+    bool EOF_() const; // named with an underscore: EOF is a macro of the C library
+    void MoveFirst();
+    void MoveNext();
+    // The current row's column `name` as text ("" for NULL). Only "Title" is kept in memory.
+    QString Fields(const QString &name) const;
+    // Moves forward from the current row (included) to the first row whose title is `title`;
+    // past the last row (EOF) when there is none. The title is compared as a value, never
+    // pasted into a criterion.
+    void Find(const QString &title);
+    void AddNew();
+    // Writes the pending new row or the bound fields' changes to the current row.
+    // Throws StoreError (Kind::Input when a field holds a value the column cannot take);
+    // then nothing was written and the pending values stay as they are.
+    void Update();
+    void CancelUpdate();
+    // Removes the current row from the catalog. No current row: nothing happens.
+    void Delete();
+    void Requery();
+    // 0: nothing pending; 1: a bound field differs from the stored row; 2: a new row pending.
+    int EditMode() const;
+
+    // The rows as of the last query: the list is built from these.
+    const std::vector<RecordsetRow> &rows() const;
+    int position() const { return m_pos; }
+    // Changes whenever the rows (their order, ids or titles) change; equal numbers mean the
+    // same rows.
+    quint64 generation() const { return m_generation; }
+    bool hasCurrentRow() const;
+
+private:
+    friend class DataControl;
+    explicit Recordset(DataControl &owner) : m_owner(owner) {}
+    void load();
+    void ensureLoaded() const;
+    void moveTo(int pos);
+
+    DataControl &m_owner;
+    std::vector<RecordsetRow> m_rows;
+    int m_pos = -1;
+    bool m_adding = false;
+    bool m_stale = true;
+    quint64 m_generation = 0;
+};
+
+// Holds the connection to the catalog, the record source, the one recordset over it and the
+// fields bound to its current row.
+class DataControl
+{
+public:
+    DataControl();
+    ~DataControl();
+    DataControl(const DataControl &) = delete;
+    DataControl &operator=(const DataControl &) = delete;
+
+    // Opens the catalog at `path`; throws StoreError naming the file and what is wrong.
+    void Open(const QString &path);
+    bool isOpen() const { return bool(m_db); }
+    void Close();
+    QString DatabasePath() const;
+
+    QString RecordSource() const { return m_recordSource; }
+    void setRecordSource(const QString &sql) { m_recordSource = sql; }
+    // Runs the record source again: exactly the rows it yields, the cursor on the first,
+    // the bound fields showing it. Throws StoreError; the previous rows then stay.
+    void Refresh();
+    Recordset &recordset() { return m_recordset; }
+
+    void bind(BoundField *field);
+    // True when another row than `rowId` has the title `title`, letters compared without
+    // case (full Unicode upper case), over the whole table.
+    bool titleTaken(const QString &title, std::optional<qint64> exceptRowId) const;
+    // The current row's stored values by column (kMovieColumns order); empty when none.
+    const std::vector<QVariant> &currentValues() const { return m_current; }
+
+private:
+    friend class Recordset;
+    struct Binding {
+        BoundField *field;
+        int column;
+    };
+    void showCurrent();
+    void loadCurrent();
+    std::vector<Binding> changedBindings() const;
+    QVariant storedValueFor(const Binding &binding, const QString &text) const;
+    std::vector<RecordsetRow> query() const;
+    QString keyedStatement() const;
+
+    std::unique_ptr<Database> m_db;
+    QString m_recordSource;
+    Recordset m_recordset;
+    std::vector<Binding> m_bindings;
+    std::vector<QVariant> m_current; // stored values of the current row
+};

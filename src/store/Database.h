@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Database;
+
+// A prepared statement. Values are bound, never pasted into the SQL text.
+class Statement
+{
+public:
+    Statement(Database &db, const QString &sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    void bind(int index, const QVariant &value); // 1-based; a null QVariant binds NULL
+    bool step();                                 // true while a row is ready; throws on error
+    void reset();                                // ready to run again; bindings are kept
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isNull(int column) const;
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    QVariant value(int column) const; // by the stored value's own type
+
+private:
+    Database &m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// Rolls back unless committed: a write either lands whole or not at all.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// One open connection to a catalog file. Opening checks that the file is a catalog:
+// it never creates, changes or replaces a file, and says plainly what is wrong with one
+// that is not a catalog (StoreError).
+class Database
+{
+public:
+    static std::unique_ptr<Database> open(const QString &path);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    void exec(const QString &sql);
+    QString lastErrorText() const;
+    qint64 lastInsertRowId() const;
+    const QString &path() const { return m_path; }
+    sqlite3 *handle() const { return m_db; }
+
+    // Throws StoreError for an SQLite result code that is not OK/ROW/DONE.
+    void check(int rc, const QString &what) const;
+
+    // How long a write waits for another program's lock before it gives up.
+    static constexpr int kBusyTimeoutMs = 2000;
+
+private:
+    Database(sqlite3 *db, const QString &path);
+    void validateCatalog();
+
+    sqlite3 *m_db;
+    QString m_path;
+};

@@ -1,0 +1,128 @@
+#include "TextFold.h"
+
+#include <QList>
+
+#include <sqlite3.h>
+
+#include <vector>
+
+namespace TextFold {
+
+bool equalIgnoringCase(const QString &a, const QString &b)
+{
+    return a == b || a.toUpper() == b.toUpper();
+}
+
+int compareIgnoringCase(const QString &a, const QString &b)
+{
+    return QString::compare(a.toUpper(), b.toUpper(), Qt::CaseSensitive);
+}
+
+namespace {
+
+// One element of a LIKE pattern after escapes are resolved.
+struct Token {
+    enum Kind { Literal, AnyOne, AnyRun } kind;
+    char32_t ch = 0;
+};
+
+std::vector<Token> tokenize(const QList<uint> &pattern, char32_t escape)
+{
+    std::vector<Token> tokens;
+    tokens.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char32_t c = pattern[i];
+        if (escape && c == escape && i + 1 < pattern.size())
+            tokens.push_back({Token::Literal, pattern[++i]});
+        else if (c == U'%')
+            tokens.push_back({Token::AnyRun, 0});
+        else if (c == U'_')
+            tokens.push_back({Token::AnyOne, 0});
+        else
+            tokens.push_back({Token::Literal, c});
+    }
+    return tokens;
+}
+
+} // namespace
+
+bool like(const QString &pattern, const QString &text, QChar escape)
+{
+    const auto tokens = tokenize(pattern.toUpper().toUcs4(),
+                                 escape.isNull() ? 0 : char32_t(escape.toUpper().unicode()));
+    const QList<uint> chars = text.toUpper().toUcs4();
+    // Greedy match that backtracks to the last "%": linear in practice, never exponential.
+    size_t p = 0;
+    qsizetype t = 0;
+    size_t starP = SIZE_MAX;
+    qsizetype starT = 0;
+    while (t < chars.size()) {
+        if (p < tokens.size() && (tokens[p].kind == Token::AnyOne ||
+                                  (tokens[p].kind == Token::Literal && tokens[p].ch == chars[t]))) {
+            ++p;
+            ++t;
+        } else if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
+            starP = p++;
+            starT = t;
+        } else if (starP != SIZE_MAX) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < tokens.size() && tokens[p].kind == Token::AnyRun)
+        ++p;
+    return p == tokens.size();
+}
+
+namespace {
+
+QString valueText(sqlite3_value *value)
+{
+    const auto *data = static_cast<const char16_t *>(sqlite3_value_text16(value));
+    const int bytes = sqlite3_value_bytes16(value);
+    return QString::fromUtf16(data, bytes / 2);
+}
+
+void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(context);
+            return;
+        }
+    }
+    QChar escape;
+    if (argc == 3) {
+        const QString e = valueText(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.front();
+    }
+    sqlite3_result_int(context, like(valueText(argv[0]), valueText(argv[1]), escape) ? 1 : 0);
+}
+
+int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    const QString left = QString::fromUtf16(static_cast<const char16_t *>(a), lengthA / 2);
+    const QString right = QString::fromUtf16(static_cast<const char16_t *>(b), lengthB / 2);
+    return compareIgnoringCase(left, right);
+}
+
+} // namespace
+
+int install(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
+    int rc = sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF16_ALIGNED, nullptr, collate);
+    return rc;
+}
+
+} // namespace TextFold
