@@ -311,7 +311,7 @@ void DataControl::Refresh()
 {
     if (!m_db)
         throw StoreError(QStringLiteral("The catalog is not open."));
-    m_recordset.m_stale = true;
+    // On failure the rows of the previous query stay, and so does the cursor.
     m_recordset.load();
 }
 

@@ -107,8 +107,8 @@ void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    const QString left = QString::fromUtf16(static_cast<const char16_t *>(a), lengthA / 2);
-    const QString right = QString::fromUtf16(static_cast<const char16_t *>(b), lengthB / 2);
+    const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
+    const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
     return compareIgnoringCase(left, right);
 }
 
@@ -120,8 +120,10 @@ int install(sqlite3 *db)
     int rc = sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    // Registered for UTF-8, the catalog's encoding, so it replaces the built-in NOCASE
+    // (SQLite prefers the variant in the database's own encoding).
     if (rc == SQLITE_OK)
-        rc = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF16_ALIGNED, nullptr, collate);
+        rc = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, collate);
     return rc;
 }
 
