@@ -22,9 +22,7 @@ ListBox::ListBox(MovieListModel *model, QWidget *parent) : QListView(parent), m_
 int ListBox::ListIndex() const
 {
     const QModelIndex current = selectionModel()->currentIndex();
-    if (!current.isValid() || !selectionModel()->isSelected(current))
-        return -1;
-    return current.row();
+    return current.isValid() ? current.row() : -1;
 }
 
 void ListBox::setListIndex(int index)
@@ -34,7 +32,7 @@ void ListBox::setListIndex(int index)
         return;
     }
     const QModelIndex target = m_model->index(index);
-    if (selectionModel()->currentIndex() == target && selectionModel()->isSelected(target)) {
+    if (selectionModel()->currentIndex() == target) {
         emit Click();
         return;
     }

@@ -315,7 +315,7 @@ void frmTarsel::lstMovies_Click()
 int frmTarsel::EntryIndexAfterRefill(int index, const QString &title) const
 {
     // Writing pending changes on the way may have moved entries: follow the chosen title.
-    if (index < m_lstMovies->ListCount() && m_lstMovies->List(index) == title)
+    if (index < 0 || (index < m_lstMovies->ListCount() && m_lstMovies->List(index) == title))
         return index;
     for (int i = 0; i < m_lstMovies->ListCount(); ++i) {
         if (m_lstMovies->List(i) == title)

@@ -1,0 +1,2 @@
+reelwarden_test(test_main_window SOURCES test_main_window.cpp MainWindowFixture.h
+    LIBS main_window catalog_schema SQLite::SQLite3)
