@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ReaderOutput.h"
+
+#include <QString>
+#include <QStringList>
+
+// Runs the reader program (reelwarden-mdb-reader) on the Access file at `path` for `table`
+// and `columns`, and gives its rows. The reader's standard error (libmdb's diagnostics) is
+// discarded. After `timeoutMs` the reader is killed and the outcome is TimedOut: libmdb can
+// loop forever on a damaged file. While it waits, the calling thread's event loop keeps
+// running (user input excluded), so a window on screen goes on painting.
+AccessTableRead ReadAccessTable(const QString &readerProgram, const QString &path,
+                                const QString &table, const QStringList &columns, int timeoutMs);

@@ -1,0 +1,600 @@
+// Converting a catalog of the earlier Windows version (an Access file) into the program's own.
+// Every test works on copies of the Access fixtures in a temporary folder.
+#include "AccessConversion.h"
+#include "CatalogNumber.h"
+#include "ReaderProcess.h"
+#include "TitleRenamer.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <unistd.h>
+
+namespace
+{
+
+const QString kFixtures = QStringLiteral(REELWARDEN_JET_FIXTURES);
+const QString kReader = QStringLiteral(REELWARDEN_MDB_READER);
+
+QByteArray sha256(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A shell script standing in for the reader.
+QString fakeReader(const QString &folder, const QByteArray &body)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("fake-reader"));
+    writeFile(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QByteArray field(const AccessValue &value)
+{
+    if (!value)
+        return "N";
+    const QByteArray utf8 = value->toUtf8();
+    return 'V' + QByteArray::number(utf8.size()) + ':' + utf8;
+}
+
+// A reader stream of Movies rows that hold only a title.
+QByteArray titleStream(const QList<AccessValue> &titles)
+{
+    QByteArray stream = "REELWARDEN-MDB 1\n";
+    for (const AccessValue &title : titles)
+        stream += 'R' + field(title) + QByteArray("N").repeated(16) + '\n';
+    return stream + 'E' + QByteArray::number(titles.size()) + '\n';
+}
+
+// Renames the first occurrence of a column name in a Jet 4 file's table definition.
+void renameColumn(QByteArray &file, const QString &from, const QString &to)
+{
+    const auto utf16 = [](const QString &text) {
+        return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    };
+    const qsizetype at = file.indexOf(utf16(from));
+    QVERIFY(at > 0);
+    file.replace(at, from.size() * 2, utf16(to));
+}
+
+// One row of an expected-rows file: escapes undone, \N as NULL.
+QList<AccessValue> tsvRow(const QByteArray &line)
+{
+    QList<AccessValue> values;
+    for (const QByteArray &cell : line.split('\t')) {
+        if (cell == "\\N") {
+            values.append(std::nullopt);
+            continue;
+        }
+        QString text;
+        const QString raw = QString::fromUtf8(cell);
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            if (raw[i] != u'\\' || i + 1 == raw.size()) {
+                text += raw[i];
+                continue;
+            }
+            const QChar next = raw[++i];
+            text += next == u't' ? u'\t' : next == u'n' ? u'\n' : next == u'r' ? u'\r' : next;
+        }
+        values.append(text);
+    }
+    return values;
+}
+
+struct Sqlite {
+    sqlite3 *db = nullptr;
+    explicit Sqlite(const QString &path)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    }
+    ~Sqlite() { sqlite3_close(db); }
+    QVariant value(const QByteArray &sql, const QVariant &bound = {}) const
+    {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+            return QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db));
+        if (bound.isValid())
+            sqlite3_bind_int64(statement, 1, bound.toLongLong());
+        QVariant result;
+        if (sqlite3_step(statement) == SQLITE_ROW) {
+            switch (sqlite3_column_type(statement, 0)) {
+            case SQLITE_INTEGER:
+                result = qint64(sqlite3_column_int64(statement, 0));
+                break;
+            case SQLITE_FLOAT:
+                result = sqlite3_column_double(statement, 0);
+                break;
+            case SQLITE_NULL:
+                result = QVariant::fromValue(nullptr);
+                break;
+            default:
+                result = QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+            }
+        }
+        sqlite3_finalize(statement);
+        return result;
+    }
+};
+
+bool isNull(const QVariant &value)
+{
+    return value.typeId() == QMetaType::Nullptr;
+}
+
+double nearestDouble(const QByteArray &text)
+{
+    double value = 0;
+    std::from_chars(text.begin(), text.end(), value);
+    return value;
+}
+
+// Checks one stored amount against the file's exact Currency text.
+void compareAmount(const QVariant &stored, const QString &expected, const QString &where)
+{
+    const QByteArray text = expected.toLatin1();
+    const qint64 units = QByteArray(text).replace('.', "").toLongLong();
+    const bool whole = units % 10000 == 0;
+    QVERIFY2(stored.typeId() == (whole ? QMetaType::LongLong : QMetaType::Double),
+             qPrintable(where));
+    constexpr qint64 kExact = 1'000'000'000'000'000LL; // 15 digits: kept exactly
+    if (units > -kExact && units < kExact)
+        QCOMPARE(std::llround(stored.toDouble() * 10000), units);
+    else
+        QCOMPARE(stored.toDouble(), nearestDouble(text));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ConversionError)
+Q_DECLARE_METATYPE(CatalogNumber)
+Q_DECLARE_METATYPE(AccessTableRead::Outcome)
+
+class TestAccessConvert : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void recognisesAccessFiles_data();
+    void recognisesAccessFiles();
+    void convertsCatalog_data();
+    void convertsCatalog();
+    void failsLeavingOriginal_data();
+    void failsLeavingOriginal();
+    void keepsOriginalUnderFreeName_data();
+    void keepsOriginalUnderFreeName();
+    void renamesDuplicateTitles_data();
+    void renamesDuplicateTitles();
+    void duplicateTitlesInCatalog();
+    void numberFromText_data();
+    void numberFromText();
+    void readerStream_data();
+    void readerStream();
+    void readsJet3Table();
+
+  private:
+    QString copyFixture(const QTemporaryDir &dir, const QString &fixture)
+    {
+        const QString target = dir.filePath(QStringLiteral("movies.mdb"));
+        QFile::copy(QDir(kFixtures).filePath(fixture), target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+};
+
+void TestAccessConvert::recognisesAccessFiles_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("access");
+    const QByteArray magic("\x00\x01\x00\x00", 4);
+    QTest::newRow("jet") << magic + QByteArray("Standard Jet DB\0\x01", 17) << true;
+    QTest::newRow("ace") << magic + QByteArray("Standard ACE DB\0\x02", 17) << true;
+    QTest::newRow("sqlite") << QByteArray("SQLite format 3\0", 16) + QByteArray(100, '\0') << false;
+    QTest::newRow("signatureAtStart") << QByteArray("Standard Jet DB\0\0\0\0\0", 20) << false;
+    QTest::newRow("signatureCutShort") << magic + QByteArray("Standard Jet") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void TestAccessConvert::recognisesAccessFiles()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(bool, access);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("movies.mdb"));
+    QVERIFY(writeFile(path, head));
+    QCOMPARE(IsAccessFile(path), access);
+}
+
+void TestAccessConvert::convertsCatalog_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("jet4Access2000") << "movies-jet4-v2000.mdb"
+                                    << "movies-jet4-v2000.expected.tsv" << 309;
+    QTest::newRow("jet4Access2003Memo") << "movies-jet4-v2003-memo.mdb"
+                                        << "movies-jet4-v2003-memo.expected.tsv" << 311;
+    QTest::newRow("emptyCatalog") << "movies-empty-jet4.mdb" << QString() << 0;
+}
+
+void TestAccessConvert::convertsCatalog()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, expected);
+    QFETCH(int, rows);
+    QTemporaryDir dir;
+    const QString catalog = copyFixture(dir, fixture);
+    const ConversionResult result = ConvertAccessCatalog(catalog, kReader);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.rowsConverted, rows);
+    QCOMPARE(result.titlesRenamed, 0);
+    QVERIFY(!result.valuesMayBeCut);
+    QVERIFY(result.message.isEmpty());
+    QCOMPARE(result.keptOriginalAs, dir.filePath(QStringLiteral("movies-access.mdb")));
+    QCOMPARE(sha256(result.keptOriginalAs), sha256(QDir(kFixtures).filePath(fixture)));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList({"movies-access.mdb", "movies.mdb"}));
+    QVERIFY(!IsAccessFile(catalog));
+
+    const Sqlite db(catalog);
+    QCOMPARE(db.value("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+    QCOMPARE(db.value("SELECT count(*) FROM Movies").toLongLong(), qint64(rows));
+    if (expected.isEmpty())
+        return;
+    const QList<QByteArray> lines = readAll(QDir(kFixtures).filePath(expected)).split('\n');
+    const QList<QByteArray> names = lines.first().split('\t');
+    for (int row = 1; row <= rows; ++row) {
+        const QList<AccessValue> values = tsvRow(lines[row]);
+        for (int column = 0; column < names.size(); ++column) {
+            const QByteArray &name = names[column];
+            const QVariant stored = db.value("SELECT " + name + " FROM Movies WHERE ID = ?", row);
+            const QString where = QStringLiteral("row %1 column %2").arg(row).arg(name);
+            if (!values[column]) {
+                QVERIFY2(isNull(stored), qPrintable(where));
+            } else if (name == "Value") {
+                compareAmount(stored, *values[column], where);
+            } else if (name == "Copyright" || name == "Hours" || name == "Minutes") {
+                QCOMPARE(stored, QVariant(values[column]->toLongLong()));
+            } else if (values[column]->isEmpty() && isNull(stored)) {
+                // The expected rows show NULL text as "" (libmdb's way); checked below.
+            } else {
+                QVERIFY2(stored.toString() == *values[column], qPrintable(where));
+            }
+        }
+    }
+    const auto column = [&](const char *name, const char *title) {
+        return db.value(QByteArray("SELECT ") + name + " FROM Movies WHERE Title = '" + title +
+                        "'");
+    };
+    QVERIFY(isNull(column("Category", "Only a title")));
+    QVERIFY(isNull(column("StarFour", "Сталкер")));
+    QCOMPARE(column("Category", "Empty strings"), QVariant(QString()));
+    QCOMPARE(column("TapePosition", "Amélie"), QVariant(QString()));
+    QCOMPARE(column("Comments", "Ocean''s \"Eleven\"\ttab"), QVariant("Line one\r\nLine two"));
+    QCOMPARE(column("Value", "Max currency"), QVariant(922337203685477.625));
+    QCOMPARE(column("Value", "Min currency"), QVariant(-922337203685477.625));
+    QCOMPARE(column("count(*)", "DELETED ROW"), QVariant(qint64(0)));
+    if (rows == 311) {
+        const QString memo = column("Comments", "Long memo").toString();
+        QCOMPARE(memo.size(), 20003);
+        QVERIFY(memo.endsWith(QStringLiteral("END")));
+        // libmdb decodes Jet 4 text as UCS-2 and so loses characters outside the BMP.
+        QCOMPARE(column("Comments", "Emoji"), QVariant("Film ?? night"));
+    }
+}
+
+void TestAccessConvert::failsLeavingOriginal_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QByteArray>("script"); // a stand-in for the reader, if any
+    QTest::addColumn<ConversionError>("error");
+    QTest::addColumn<QStringList>("named");
+    const QString v2000 = QStringLiteral("movies-jet4-v2000.mdb");
+    const QByteArray none;
+    using E = ConversionError;
+    QTest::newRow("jet3NoMoviesTable")
+        << "jet3-testV1997.mdb"
+        << "" << none << E::NoMoviesTable << QStringList{"no Movies table"};
+    QTest::newRow("jet4NoMoviesTable")
+        << "no-movies-jet4.mdb"
+        << "" << none << E::NoMoviesTable << QStringList{"no Movies table"};
+    QTest::newRow("missingColumns") << v2000 << "renameColumns" << none << E::MissingColumns
+                                    << QStringList{"columns Category and Director"};
+    QTest::newRow("truncatedMidPage")
+        << v2000 << "truncate50000" << none << E::DamagedFile << QStringList{"damaged"};
+    QTest::newRow("truncatedToTwoPages")
+        << v2000 << "truncate8192" << none << E::DamagedFile << QStringList{"damaged"};
+    QTest::newRow("garbledHeader")
+        << v2000 << "garbleHeader" << none << E::DamagedFile << QStringList{"damaged"};
+    QTest::newRow("zeroedTableDefinition")
+        << v2000 << "zeroPage2" << none << E::DamagedFile << QStringList{"damaged"};
+    QTest::newRow("notAccess") << v2000 << "sqliteFile" << none << E::NotAccessFile
+                               << QStringList{"not a Microsoft Access file"};
+    QTest::newRow("readerMissing")
+        << v2000 << "noReader" << none << E::ReaderMissing << QStringList{"reelwarden-mdb-reader"};
+    QTest::newRow("temporaryNameTaken") << v2000 << "folderInTheWay" << none << E::CannotWrite
+                                        << QStringList{"cannot be written in the folder"};
+    QTest::newRow("readOnlyFolder") << v2000 << "readOnlyFolder" << none << E::CannotWrite
+                                    << QStringList{"cannot be written in the folder"};
+    QTest::newRow("readerHangs") << v2000 << "" << QByteArray("exec sleep 30") << E::TimedOut
+                                 << QStringList{"stopped", "damaged"};
+    QTest::newRow("readerCrashes")
+        << v2000 << "" << QByteArray("kill -SEGV $$") << E::DamagedFile << QStringList{"damaged"};
+    QTest::newRow("readerReportsDamage")
+        << v2000 << "" << QByteArray("printf 'REELWARDEN-MDB 1\\nX5 3:bad\\n'; exit 5")
+        << E::DamagedFile << QStringList{"damaged"};
+}
+
+void TestAccessConvert::failsLeavingOriginal()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, damage);
+    QFETCH(QByteArray, script);
+    QFETCH(ConversionError, error);
+    QFETCH(QStringList, named);
+    QTemporaryDir dir;
+    QTemporaryDir tools;
+    const QString catalog = copyFixture(dir, fixture);
+    QByteArray bytes = readAll(catalog);
+    if (damage == "renameColumns") {
+        renameColumn(bytes, QStringLiteral("Category"), QStringLiteral("Cxtegory"));
+        renameColumn(bytes, QStringLiteral("Director"), QStringLiteral("Directox"));
+    } else if (damage.startsWith("truncate")) {
+        bytes.truncate(damage.mid(8).toInt());
+    } else if (damage == "garbleHeader") {
+        for (int i = 0x14; i < 0x800; ++i)
+            bytes[i] = char(bytes[i] ^ 0x5a);
+    } else if (damage == "zeroPage2") {
+        bytes.replace(2 * 4096, 4096, QByteArray(4096, '\0'));
+    } else if (damage == "sqliteFile") {
+        bytes = QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\0');
+    }
+    QVERIFY(writeFile(catalog, bytes));
+    QString reader = script.isEmpty() ? kReader : fakeReader(tools.path(), script);
+    if (damage == "noReader")
+        reader = tools.filePath(QStringLiteral("reelwarden-mdb-reader"));
+    if (damage == "folderInTheWay")
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("movies.mdb.converting")));
+    if (damage == "readOnlyFolder") {
+        if (::geteuid() == 0)
+            QSKIP("the super-user writes in read-only folders");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QByteArray hash = sha256(catalog);
+
+    const bool hangs = script.contains("sleep");
+    bool ticked = false; // the event loop runs while the reader does
+    QTimer tick;
+    tick.setSingleShot(true);
+    connect(&tick, &QTimer::timeout, this, [&ticked] { ticked = true; });
+    tick.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    const ConversionResult result = ConvertAccessCatalog(catalog, reader, hangs ? 1000 : 60000);
+    if (hangs) {
+        QVERIFY(ticked);
+        QVERIFY(clock.elapsed() < 10000);
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, error);
+    for (const QString &part : named << QStringLiteral("movies.mdb was left unchanged"))
+        QVERIFY2(result.message.contains(part), qPrintable(result.message));
+    QCOMPARE(sha256(catalog), hash);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QVERIFY(result.keptOriginalAs.isEmpty());
+}
+
+void TestAccessConvert::keepsOriginalUnderFreeName_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("nameFree") << QStringList() << QStringList() << "movies-access.mdb";
+    QTest::newRow("nameTaken") << QStringList{"movies-access.mdb"} << QStringList()
+                               << "movies-access-2.mdb";
+    QTest::newRow("twoNamesTaken") << QStringList{"movies-access.mdb", "movies-access-2.mdb"}
+                                   << QStringList() << "movies-access-3.mdb";
+    QTest::newRow("nameTakenByFolder")
+        << QStringList() << QStringList{"movies-access.mdb"} << "movies-access-2.mdb";
+    QTest::newRow("laterNameTakenOnly")
+        << QStringList{"movies-access-2.mdb"} << QStringList() << "movies-access.mdb";
+}
+
+void TestAccessConvert::keepsOriginalUnderFreeName()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, folders);
+    QFETCH(QString, kept);
+    QTemporaryDir dir;
+    const QString catalog = copyFixture(dir, QStringLiteral("movies-empty-jet4.mdb"));
+    for (const QString &name : files)
+        QVERIFY(writeFile(dir.filePath(name), name.toUtf8()));
+    for (const QString &name : folders)
+        QVERIFY(QDir(dir.path()).mkdir(name));
+
+    const QString question = ConversionQuestion(catalog);
+    QVERIFY2(question.endsWith("will be kept as " + kept + '.'), qPrintable(question));
+    if (kept == QStringLiteral("movies-access.mdb"))
+        QCOMPARE(question, QString::fromUtf8(kConversionQuestion));
+    const ConversionResult result = ConvertAccessCatalog(catalog, kReader);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.keptOriginalAs, dir.filePath(kept));
+    QCOMPARE(sha256(result.keptOriginalAs),
+             sha256(QDir(kFixtures).filePath("movies-empty-jet4.mdb")));
+    for (const QString &name : files)
+        QCOMPARE(readAll(dir.filePath(name)), name.toUtf8());
+}
+
+void TestAccessConvert::renamesDuplicateTitles_data()
+{
+    QTest::addColumn<QList<AccessValue>>("titles");
+    QTest::addColumn<QList<AccessValue>>("renamed");
+    using L = QList<AccessValue>;
+    const auto s = [](const char *text) { return AccessValue(QString::fromUtf8(text)); };
+    QTest::newRow("noDuplicates") << L{s("Alien"), s("Aliens")} << L{s("Alien"), s("Aliens")};
+    QTest::newRow("caseOnly") << L{s("Alien"), s("ALIEN")} << L{s("Alien"), s("ALIEN (2)")};
+    QTest::newRow("threeAlike") << L{s("Up"), s("up"), s("UP")}
+                                << L{s("Up"), s("up (2)"), s("UP (3)")};
+    QTest::newRow("numberedTitleLater") << L{s("Alien"), s("alien"), s("Alien (2)")}
+                                        << L{s("Alien"), s("alien (3)"), s("Alien (2)")};
+    QTest::newRow("numberedTitleTakenWithoutCase")
+        << L{s("Jaws (2)"), s("Jaws"), s("JAWS")} << L{s("Jaws (2)"), s("Jaws"), s("JAWS (3)")};
+    QTest::newRow("sharpS") << L{s("Straße"), s("STRASSE")} << L{s("Straße"), s("STRASSE (2)")};
+    QTest::newRow("finalSigma") << L{s("ΟΔΟΣ"), s("οδος"), s("οδοσ")}
+                                << L{s("ΟΔΟΣ"), s("οδος (2)"), s("οδοσ (3)")};
+    QTest::newRow("cyrillic") << L{s("Сталкер"), s("СТАЛКЕР")} << L{s("Сталкер"), s("СТАЛКЕР (2)")};
+    QTest::newRow("percentSigns") << L{s("100%1 %2"), s("100%1 %2")}
+                                  << L{s("100%1 %2"), s("100%1 %2 (2)")};
+    QTest::newRow("emptyAndNullKept") << L{s(""), s(""), std::nullopt, std::nullopt}
+                                      << L{s(""), s(""), std::nullopt, std::nullopt};
+}
+
+void TestAccessConvert::renamesDuplicateTitles()
+{
+    QFETCH(QList<AccessValue>, titles);
+    QFETCH(QList<AccessValue>, renamed);
+    int changed = 0;
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        changed += titles[i] != renamed[i];
+    QCOMPARE(RenameDuplicateTitles(titles), changed);
+    QCOMPARE(titles, renamed);
+}
+
+void TestAccessConvert::duplicateTitlesInCatalog()
+{
+    QTemporaryDir dir;
+    QTemporaryDir tools;
+    const QString catalog = copyFixture(dir, QStringLiteral("movies-empty-jet4.mdb"));
+    const QString stream = tools.filePath(QStringLiteral("rows"));
+    QVERIFY(writeFile(stream, titleStream({"Heat", "heat", "HEAT", "", std::nullopt, "Heat (2)"})));
+    const QString reader = fakeReader(tools.path(), "exec cat '" + stream.toUtf8() + "'");
+    const ConversionResult result = ConvertAccessCatalog(catalog, reader);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.rowsConverted, 6);
+    QCOMPARE(result.titlesRenamed, 2);
+    QVERIFY2(result.message.startsWith("2 titles appeared more than once"),
+             qPrintable(result.message));
+    const Sqlite db(catalog);
+    QCOMPARE(db.value("SELECT group_concat(coalesce(Title, 'NULL'), '|') FROM Movies"),
+             QVariant("Heat|heat (3)|HEAT (4)||NULL|Heat (2)"));
+}
+
+void TestAccessConvert::numberFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<CatalogNumber>("number");
+    QTest::newRow("year") << "1942" << CatalogNumber(qint64(1942));
+    QTest::newRow("wholeAmount") << "19.0000" << CatalogNumber(qint64(19));
+    QTest::newRow("zero") << "0.0000" << CatalogNumber(qint64(0));
+    QTest::newRow("negativeCent") << "-0.0100" << CatalogNumber(-0.01);
+    QTest::newRow("fourDecimals") << "1234567.8901" << CatalogNumber(1234567.8901);
+    QTest::newRow("currencyMaximum")
+        << "922337203685477.5807" << CatalogNumber(922337203685477.625);
+    QTest::newRow("currencyMinimum")
+        << "-922337203685477.5808" << CatalogNumber(-922337203685477.625);
+    QTest::newRow("wholeBeyondDoubles")
+        << "922337203685477.0000" << CatalogNumber(qint64(922337203685477));
+    QTest::newRow("longMinimum") << "-2147483648" << CatalogNumber(qint64(-2147483648LL));
+    QTest::newRow("beyond64Bits") << "9223372036854775808" << CatalogNumber(9223372036854775808.0);
+    QTest::newRow("empty") << "" << CatalogNumber();
+    QTest::newRow("notANumber") << "n/a" << CatalogNumber(QStringLiteral("n/a"));
+    QTest::newRow("infinity") << "inf" << CatalogNumber(QStringLiteral("inf"));
+}
+
+void TestAccessConvert::numberFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(CatalogNumber, number);
+    QVERIFY(CatalogNumberFromText(text) == number);
+}
+
+void TestAccessConvert::readerStream_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<AccessTableRead::Outcome>("outcome");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("cut");
+    using O = AccessTableRead::Outcome;
+    const QByteArray magic = "REELWARDEN-MDB 1\n";
+    QTest::newRow("rows") << magic + "RV3:a:bN\nRV2:\n\rV0:\nE2\n" << O::Complete << 2 << false;
+    QTest::newRow("maybeCut") << magic + "RC1:xN\nE1\n" << O::Complete << 1 << true;
+    QTest::newRow("noRows") << magic + "E0\n" << O::Complete << 0 << false;
+    QTest::newRow("failure") << magic + "RV1:xN\nX3 6:Movies\n" << O::ReaderFailed << 0 << false;
+    QTest::newRow("noEnd") << magic + "RV1:xN\n" << O::Malformed << 0 << false;
+    QTest::newRow("countWrong") << magic + "RV1:xN\nE2\n" << O::Malformed << 0 << false;
+    QTest::newRow("afterEnd") << magic + "E0\nRV1:xN\n" << O::Malformed << 0 << false;
+    QTest::newRow("lengthPastEnd") << magic + "RV9:xN\nE1\n" << O::Malformed << 0 << false;
+    QTest::newRow("tooFewFields") << magic + "RV1:x\nE1\n" << O::Malformed << 0 << false;
+    QTest::newRow("negativeLength") << magic + "RV-1:N\nE1\n" << O::Malformed << 0 << false;
+    QTest::newRow("noMagic") << QByteArray("E0\n") << O::Malformed << 0 << false;
+}
+
+void TestAccessConvert::readerStream()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(AccessTableRead::Outcome, outcome);
+    QFETCH(int, rows);
+    QFETCH(bool, cut);
+    const AccessTableRead read = ParseReaderOutput(stream, 2);
+    QCOMPARE(read.outcome, outcome);
+    QCOMPARE(read.rows.size(), rows);
+    QCOMPARE(read.valuesMayBeCut, cut);
+    if (QTest::currentDataTag() == QByteArray("rows")) {
+        QCOMPARE(read.rows[0], AccessRow({"a:b", std::nullopt}));
+        QCOMPARE(read.rows[1], AccessRow({"\n\r", ""}));
+    }
+    if (outcome == AccessTableRead::Outcome::ReaderFailed) {
+        QCOMPARE(read.readerCode, 3);
+        QCOMPARE(read.detail, QStringLiteral("Movies"));
+    }
+}
+
+// Columns are found by name regardless of case, in any order, and read in the C locale.
+void TestAccessConvert::readsJet3Table()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("old.mdb"));
+    QVERIFY(QFile::copy(QDir(kFixtures).filePath("jet3-testV1997.mdb"), file));
+    const QList<QByteArray> lines =
+        readAll(QDir(kFixtures).filePath("jet3-testV1997.Table1.expected.tsv"))
+            .trimmed()
+            .split('\n');
+    QStringList columns;
+    for (const QByteArray &name : lines.first().split('\t'))
+        columns << QString::fromLatin1(name).toLower();
+    const AccessTableRead read = ReadAccessTable(kReader, file, "TABLE1", columns, 60000);
+    QCOMPARE(read.outcome, AccessTableRead::Outcome::Complete);
+    QCOMPARE(read.rows.size(), lines.size() - 1);
+    for (qsizetype row = 0; row < read.rows.size(); ++row)
+        QCOMPARE(read.rows[row], tsvRow(lines[row + 1]));
+    QCOMPARE(sha256(file), sha256(QDir(kFixtures).filePath("jet3-testV1997.mdb")));
+}
+
+QTEST_GUILESS_MAIN(TestAccessConvert)
+#include "test_access_convert.moc"
