@@ -68,8 +68,9 @@ void RibbonButton::mousePressEvent(QMouseEvent *event)
 
 void RibbonButton::mouseMoveEvent(QMouseEvent *event)
 {
+    // Taken here: the container must not see it, or it would put the button out again.
+    event->accept();
     emit mouseMoved(m_index);
-    QWidget::mouseMoveEvent(event);
 }
 
 void RibbonButton::keyPressEvent(QKeyEvent *event)
