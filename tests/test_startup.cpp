@@ -24,6 +24,8 @@ private slots:
     void catalogThatCannotBeOpenedIsReported_data();
     void catalogThatCannotBeOpenedIsReported();
     void settingsPathAddsTheSeparator();
+    void accessCatalogIsConvertedWhenTheUserAgrees_data();
+    void accessCatalogIsConvertedWhenTheUserAgrees();
 };
 
 void TestStartup::firstRunWritesTheDefaultEntries()
@@ -101,6 +103,50 @@ void TestStartup::settingsPathAddsTheSeparator()
 {
     QCOMPARE(iniPathFor(QStringLiteral("/opt/reelwarden")), QStringLiteral("/opt/reelwarden/TARSEL.INI"));
     QCOMPARE(iniPathFor(QStringLiteral("/")), QStringLiteral("//TARSEL.INI"));
+}
+
+void TestStartup::accessCatalogIsConvertedWhenTheUserAgrees_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(vbYes);
+    QTest::newRow("no") << int(vbNo);
+}
+
+void TestStartup::accessCatalogIsConvertedWhenTheUserAgrees()
+{
+    QFETCH(int, answer);
+    QTemporaryDir dir;
+    const QString catalog = dir.filePath(QStringLiteral("movies.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(REELWARDEN_JET_FIXTURES "/movies-jet4-v2000.mdb"), catalog));
+    QVERIFY(QFile::copy(QStringLiteral(READER_PROGRAM),
+                        dir.filePath(QStringLiteral("reelwarden-mdb-reader"))));
+    QFile::setPermissions(dir.filePath(QStringLiteral("reelwarden-mdb-reader")),
+                          QFile::ExeOwner | QFile::ReadOwner);
+    const QByteArray original = TestCatalog::fileHash(catalog);
+    QStringList shown;
+    SetMsgBoxHook([&](const QString &text, int flags) {
+        shown << QStringLiteral("%1|%2").arg(flags).arg(text);
+        return answer;
+    });
+    int exitCode = -1;
+    auto window = StartUp(dir.path(), &exitCode);
+    QCOMPARE(shown.value(0),
+             QStringLiteral("36|movies.mdb was written by an earlier version of Reelwarden "
+                            "(Microsoft Access format). Convert it to the current format? The "
+                            "original file will be kept as movies-access.mdb."));
+    QCOMPARE(exitCode, 0);
+    if (answer == vbNo) {
+        QVERIFY(!window);
+        QCOMPARE(TestCatalog::fileHash(catalog), original);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("movies-access.mdb"))));
+        return;
+    }
+    QVERIFY(window);
+    QCOMPARE(TestCatalog::fileHash(dir.filePath(QStringLiteral("movies-access.mdb"))), original);
+    QCOMPARE(window->lstMovies()->ListCount(), 309);
+    QCOMPARE(window->lstMovies()->ListIndex(), 0);
+    QCOMPARE(window->txtTitle()->text(), window->lstMovies()->List(0));
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "AccessConversion.h"
 #include "Look.h"
 #include "MessageBox.h"
 #include "Settings.h"
@@ -10,8 +11,45 @@
 
 #include <QApplication>
 
-std::unique_ptr<frmTarsel> StartUp(const QString &programFolder)
+namespace {
+
+// A catalog written by the earlier Windows version is an Access file: offer to convert it.
+// False when start-up must end (the user declined, or the conversion failed and was reported).
+bool OfferConversion(const QString &programFolder, frmSplash &splash, int *exitCode)
 {
+    const QString catalog = programFolder + QStringLiteral("/movies.mdb");
+    if (!IsAccessFile(catalog))
+        return true;
+    ShowHourglass(false);
+    const int answer = MsgBox(ConversionQuestion(catalog), vbYesNo | vbQuestion);
+    if (answer != vbYes) {
+        if (exitCode)
+            *exitCode = 0;
+        return false;
+    }
+    ShowHourglass(true);
+    splash.SetProgress(QStringLiteral("Converting Database..."));
+    const ConversionResult result = ConvertAccessCatalog(catalog, ReaderProgramPath(programFolder));
+    if (!result.ok) {
+        ShowHourglass(false);
+        MsgBox(result.message + QStringLiteral("\n\nReelwarden will close."), vbCritical);
+        return false;
+    }
+    if (!result.message.isEmpty()) {
+        ShowHourglass(false);
+        MsgBox(result.message, vbInformation);
+        ShowHourglass(true);
+    }
+    splash.SetProgress(QStringLiteral("Opening Database..."));
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<frmTarsel> StartUp(const QString &programFolder, int *exitCode)
+{
+    if (exitCode)
+        *exitCode = 1;
     ShowHourglass(true);
     auto splash = std::make_unique<frmSplash>();
     splash->Load();
@@ -21,6 +59,11 @@ std::unique_ptr<frmTarsel> StartUp(const QString &programFolder)
     setIniPath(iniPathFor(programFolder));
     if (!iniFileExists(IniPath()))
         WriteDefaultLists();
+    if (!OfferConversion(programFolder, *splash, exitCode)) {
+        splash.reset();
+        ShowHourglass(false);
+        return nullptr;
+    }
     auto window = std::make_unique<frmTarsel>(programFolder);
     try {
         window->Load();
@@ -37,6 +80,8 @@ std::unique_ptr<frmTarsel> StartUp(const QString &programFolder)
     window->show();
     window->repaint();
     ShowHourglass(false);
+    if (exitCode)
+        *exitCode = 0;
     return window;
 }
 
@@ -50,8 +95,9 @@ int Main(int argc, char *argv[])
     QApplication::setWindowIcon(ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     SetUpFonts();
-    auto window = StartUp(QCoreApplication::applicationDirPath());
+    int exitCode = 1;
+    auto window = StartUp(QCoreApplication::applicationDirPath(), &exitCode);
     if (!window)
-        return 1;
+        return exitCode;
     return QApplication::exec();
 }
