@@ -41,17 +41,18 @@ QIcon ProgramIcon()
         // A film reel: a dark disc with five windows and a hub.
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(40, 40, 48));
-        painter.drawEllipse(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92));
+        // Drawn with a margin, as icons are, so it sits clear of texts beside it.
+        painter.drawEllipse(QRectF(s * 0.12, s * 0.12, s * 0.76, s * 0.76));
         painter.setBrush(QColor(230, 200, 60));
         for (int i = 0; i < 5; ++i) {
             painter.save();
             painter.translate(s / 2, s / 2);
             painter.rotate(i * 72.0);
-            painter.drawEllipse(QRectF(-s * 0.12, -s * 0.38, s * 0.24, s * 0.24));
+            painter.drawEllipse(QRectF(-s * 0.1, -s * 0.32, s * 0.2, s * 0.2));
             painter.restore();
         }
         painter.setBrush(QColor(200, 30, 30));
-        painter.drawEllipse(QRectF(s * 0.42, s * 0.42, s * 0.16, s * 0.16));
+        painter.drawEllipse(QRectF(s * 0.43, s * 0.43, s * 0.14, s * 0.14));
         icon.addPixmap(pixmap);
     }
     return icon;
