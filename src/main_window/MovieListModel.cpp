@@ -22,10 +22,76 @@ QVariant MovieListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-void MovieListModel::fill(const std::vector<RecordsetRow> &rows, quint64 generation)
+int MovieListModel::upperBound(const QString &title) const
+{
+    const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), title,
+                                     [this](const QString &a, const QString &b) {
+                                         return m_collator.compare(a, b) < 0;
+                                     });
+    return int(it - m_entries.begin());
+}
+
+int MovieListModel::lowerBound(const QString &title) const
+{
+    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), title,
+                                     [this](const QString &a, const QString &b) {
+                                         return m_collator.compare(a, b) < 0;
+                                     });
+    return int(it - m_entries.begin());
+}
+
+bool MovieListModel::apply(const RowChange &change)
+{
+    // Entries that sort equal keep the order of their rows. An appended row is the last of
+    // its equals; a renamed row's place among equals would need the rows, so a title that
+    // has equals is left to a rebuild.
+    int removeAt = -1;
+    if (change.kind == RowChange::Kind::Removed || change.kind == RowChange::Kind::Renamed) {
+        for (int i = lowerBound(change.oldTitle), end = upperBound(change.oldTitle); i < end; ++i) {
+            if (m_entries[size_t(i)] == change.oldTitle) {
+                removeAt = i;
+                break;
+            }
+        }
+        if (removeAt < 0)
+            return false;
+    }
+    int insertAt = -1;
+    if (change.kind == RowChange::Kind::Appended) {
+        insertAt = upperBound(change.newTitle);
+    } else if (change.kind == RowChange::Kind::Renamed) {
+        const int lower = lowerBound(change.newTitle);
+        const int upper = upperBound(change.newTitle);
+        const bool onlySelf = upper - lower == 1 && lower == removeAt;
+        if (upper != lower && !onlySelf)
+            return false;
+        insertAt = lower;
+    }
+    if (removeAt >= 0) {
+        beginRemoveRows(QModelIndex(), removeAt, removeAt);
+        m_entries.erase(m_entries.begin() + removeAt);
+        endRemoveRows();
+        if (insertAt > removeAt)
+            --insertAt;
+    }
+    if (insertAt >= 0) {
+        beginInsertRows(QModelIndex(), insertAt, insertAt);
+        m_entries.insert(m_entries.begin() + insertAt, change.newTitle);
+        endInsertRows();
+    }
+    return true;
+}
+
+void MovieListModel::fill(const std::vector<RecordsetRow> &rows, quint64 generation,
+                          const RowChange &change)
 {
     if (m_filled && generation == m_generation && size_t(count()) == rows.size())
         return;
+    if (m_filled && change.kind != RowChange::Kind::None && change.from == m_generation &&
+        change.to == generation && apply(change) && size_t(count()) == rows.size()) {
+        m_generation = generation;
+        return;
+    }
     std::vector<QCollatorSortKey> keys;
     keys.reserve(rows.size());
     for (const auto &row : rows)

@@ -20,12 +20,20 @@ public:
 
     // Rebuilds the entries from `rows`. When they are the rows of `generation` already shown,
     // nothing needs to change and nothing is rebuilt.
-    void fill(const std::vector<RecordsetRow> &rows, quint64 generation);
+    // When the rows moved to `generation` by `change` from the generation shown, only the
+    // changed entry moves; the entries end up as a rebuild would leave them.
+    void fill(const std::vector<RecordsetRow> &rows, quint64 generation,
+              const RowChange &change = RowChange());
     void clear();
     const QString &entry(int index) const { return m_entries[size_t(index)]; }
     int count() const { return int(m_entries.size()); }
 
 private:
+    bool apply(const RowChange &change);
+    // The first entry that sorts after `title` (upper) or not before it (lower).
+    int upperBound(const QString &title) const;
+    int lowerBound(const QString &title) const;
+
     std::vector<QString> m_entries;
     QCollator m_collator;
     quint64 m_generation = 0;

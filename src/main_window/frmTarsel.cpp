@@ -279,7 +279,7 @@ void frmTarsel::RefreshMovieList()
 {
     m_lstMovies->clearSelectionQuietly();
     Recordset &recordset = m_dataMovies.recordset();
-    m_listModel->fill(recordset.rows(), recordset.generation());
+    m_listModel->fill(recordset.rows(), recordset.generation(), recordset.lastChange());
     if (!recordset.BOF())
         recordset.MoveFirst();
     setPairEnabled(1, m_lstMovies->ListCount() > 0);

@@ -87,6 +87,15 @@ bool sameValue(const QString &text, const QVariant &stored, ColumnKind kind)
            stored.toDouble() == double(stored.toLongLong());
 }
 
+// The source that yields every movie in stored order: our own writes keep rows read from it
+// as the source would yield them again (a new movie comes last, the rowid being the highest).
+bool isWholeTable(const QString &source)
+{
+    static const QRegularExpression whole(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+\[Movies\]\s*$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return whole.match(source).hasMatch();
+}
+
 } // namespace
 
 // ---- Recordset --------------------------------------------------------------------------
@@ -97,9 +106,38 @@ void Recordset::ensureLoaded() const
         const_cast<Recordset *>(this)->load();
 }
 
+void Recordset::changed(RowChange change)
+{
+    change.from = m_generation;
+    change.to = ++m_generation;
+    m_lastChange = std::move(change);
+}
+
+int Recordset::firstRowTitled(const QString &title) const
+{
+    if (!m_indexed || m_indexGeneration != m_generation) {
+        m_titleIndex.clear();
+        m_titleIndex.reserve(qsizetype(m_rows.size()));
+        for (int i = int(m_rows.size()) - 1; i >= 0; --i)
+            m_titleIndex.insert(m_rows[size_t(i)].title, i);
+        m_indexGeneration = m_generation;
+        m_indexed = true;
+    }
+    return m_titleIndex.value(title, -1);
+}
+
 void Recordset::load()
 {
+    if (m_owner.rowsCurrent()) {
+        m_stale = false;
+        m_adding = false;
+        moveTo(m_rows.empty() ? -1 : 0);
+        return;
+    }
+    const qint64 version = m_owner.dataVersion();
     std::vector<RecordsetRow> rows = m_owner.query();
+    m_owner.m_loadedSource = m_owner.m_recordSource;
+    m_owner.m_loadedDataVersion = version;
     const bool same = !m_rows.empty() && rows.size() == m_rows.size() &&
                       std::equal(rows.begin(), rows.end(), m_rows.begin(),
                                  [](const RecordsetRow &a, const RecordsetRow &b) {
@@ -108,6 +146,7 @@ void Recordset::load()
     if (!same) {
         m_rows = std::move(rows);
         ++m_generation;
+        m_lastChange = RowChange();
     }
     m_stale = false;
     m_adding = false;
@@ -178,9 +217,16 @@ QString Recordset::Fields(const QString &name) const
 void Recordset::Find(const QString &title)
 {
     ensureLoaded();
-    int pos = std::max(m_pos, 0);
-    while (pos < int(m_rows.size()) && m_rows[size_t(pos)].title != title)
-        ++pos;
+    const int from = std::max(m_pos, 0);
+    int pos = firstRowTitled(title);
+    if (pos < 0) {
+        pos = int(m_rows.size());
+    } else if (pos < from) {
+        // The first row with the title lies behind the cursor: look further on.
+        pos = from;
+        while (pos < int(m_rows.size()) && m_rows[size_t(pos)].title != title)
+            ++pos;
+    }
     moveTo(pos);
 }
 
@@ -242,13 +288,18 @@ void Recordset::Update()
             title = values[i].isNull() ? QString("") : values[i].toString();
     }
     if (m_adding) {
-        m_rows.push_back({db.lastInsertRowId(), title});
+        const qint64 rowId = db.lastInsertRowId();
+        // Stored order is rowid order: a new row that does not come last needs the query.
+        if (!m_rows.empty() && rowId < m_rows.back().rowId)
+            m_owner.m_loadedSource.clear();
+        m_rows.push_back({rowId, title});
         m_pos = int(m_rows.size()) - 1;
-        ++m_generation;
+        changed({RowChange::Kind::Appended, 0, 0, QString(), title});
     } else if (m_rows[size_t(m_pos)].title != title &&
                std::any_of(bindings.begin(), bindings.end(), [](auto &b) { return b.column == 0; })) {
+        const QString old = m_rows[size_t(m_pos)].title;
         m_rows[size_t(m_pos)].title = title;
-        ++m_generation;
+        changed({RowChange::Kind::Renamed, 0, 0, old, title});
     }
     m_adding = false;
     m_owner.loadCurrent();
@@ -275,8 +326,9 @@ void Recordset::Delete()
     statement.bind(1, m_rows[size_t(m_pos)].rowId);
     statement.step();
     transaction.commit();
+    const QString old = m_rows[size_t(m_pos)].title;
     m_rows.erase(m_rows.begin() + m_pos);
-    ++m_generation;
+    changed({RowChange::Kind::Removed, 0, 0, old, QString()});
 }
 
 void Recordset::Requery()
@@ -295,6 +347,7 @@ void DataControl::Open(const QString &path)
 {
     m_db = Database::open(path);
     m_recordset.m_stale = true;
+    m_loadedSource.clear();
 }
 
 void DataControl::Close()
@@ -331,6 +384,18 @@ QString DataControl::keyedStatement() const
     if (!match.hasMatch())
         throw StoreError(QStringLiteral("The record source must select from the Movies table."));
     return kKeyedPrefix + m_recordSource.mid(match.capturedLength());
+}
+
+qint64 DataControl::dataVersion() const
+{
+    Statement statement(*m_db, QStringLiteral("PRAGMA data_version"));
+    return statement.step() ? statement.integer(0) : -1;
+}
+
+bool DataControl::rowsCurrent() const
+{
+    return !m_loadedSource.isEmpty() && m_loadedSource == m_recordSource &&
+           isWholeTable(m_recordSource) && m_loadedDataVersion == dataVersion();
 }
 
 std::vector<RecordsetRow> DataControl::query() const

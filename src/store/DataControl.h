@@ -2,6 +2,7 @@
 
 #include "BoundField.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -20,6 +21,17 @@ struct RecordsetRow {
 };
 
 class DataControl;
+
+// The last change of the rows made by this program's own Update or Delete: one row
+// appended, removed or renamed. A list built from the rows of generation `from` can apply it
+// instead of being rebuilt to reach generation `to`.
+struct RowChange {
+    enum class Kind { None, Appended, Removed, Renamed } kind = Kind::None;
+    quint64 from = 0;
+    quint64 to = 0;
+    QString oldTitle; // Removed, Renamed
+    QString newTitle; // Appended, Renamed
+};
 
 // The rows that the record source yields, in the order the database yields them, with a
 // cursor. BOF and EOF are both true when there are no rows.
@@ -54,6 +66,8 @@ public:
     // Changes whenever the rows (their order, ids or titles) change; equal numbers mean the
     // same rows.
     quint64 generation() const { return m_generation; }
+    // How the rows last changed, when by a single row; Kind::None after a query.
+    const RowChange &lastChange() const { return m_lastChange; }
     bool hasCurrentRow() const;
 
 private:
@@ -62,6 +76,8 @@ private:
     void load();
     void ensureLoaded() const;
     void moveTo(int pos);
+    void changed(RowChange change);
+    int firstRowTitled(const QString &title) const;
 
     DataControl &m_owner;
     std::vector<RecordsetRow> m_rows;
@@ -69,6 +85,11 @@ private:
     bool m_adding = false;
     bool m_stale = true;
     quint64 m_generation = 0;
+    RowChange m_lastChange;
+    // Title -> first row holding it, for the rows of generation m_indexGeneration.
+    mutable QHash<QString, int> m_titleIndex;
+    mutable quint64 m_indexGeneration = 0;
+    mutable bool m_indexed = false;
 };
 
 // Holds the connection to the catalog, the record source, the one recordset over it and the
@@ -112,6 +133,12 @@ private:
     std::vector<Binding> changedBindings() const;
     QVariant storedValueFor(const Binding &binding, const QString &text) const;
     std::vector<RecordsetRow> query() const;
+    // Whether the rows in memory are what the record source yields now, so that running it
+    // again can be skipped: the source is the whole table, it was last run as it stands, and
+    // no other connection has written to the catalog since (our own writes are mirrored in
+    // the rows as they are made).
+    bool rowsCurrent() const;
+    qint64 dataVersion() const;
     QString keyedStatement() const;
 
     std::unique_ptr<Database> m_db;
@@ -119,4 +146,6 @@ private:
     Recordset m_recordset;
     std::vector<Binding> m_bindings;
     std::vector<QVariant> m_current; // stored values of the current row
+    QString m_loadedSource;           // the record source the rows come from
+    qint64 m_loadedDataVersion = -1;  // the catalog's data version when they were read
 };

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace TextFold {
@@ -107,6 +108,26 @@ void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
+    // Plain ASCII folds letter by letter, one code unit each: compare the bytes while they
+    // are ASCII and convert only when a text holds other letters before the first difference.
+    const auto *left8 = static_cast<const unsigned char *>(a);
+    const auto *right8 = static_cast<const unsigned char *>(b);
+    const int common = std::min(lengthA, lengthB);
+    int i = 0;
+    for (; i < common; ++i) {
+        unsigned char l = left8[i];
+        unsigned char r = right8[i];
+        if (l >= 0x80 || r >= 0x80)
+            break;
+        if (l >= 'a' && l <= 'z')
+            l = l - 'a' + 'A';
+        if (r >= 'a' && r <= 'z')
+            r = r - 'a' + 'A';
+        if (l != r)
+            return l < r ? -1 : 1;
+    }
+    if (i == common)
+        return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
     const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
     const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
     return compareIgnoringCase(left, right);
