@@ -12,3 +12,6 @@ reelwarden_test(test_two_programs_reliability SOURCES test_two_programs_reliabil
 
 reelwarden_test(test_bad_files SOURCES test_bad_files.cpp
     LIBS main_window catalog_schema SQLite::SQLite3)
+
+reelwarden_test(test_hostile_input SOURCES test_hostile_input.cpp MainWindowFixture.h
+    LIBS main_window search_query catalog_schema SQLite::SQLite3)
