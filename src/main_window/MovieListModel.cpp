@@ -22,20 +22,24 @@ QVariant MovieListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
+// The binary searches compare sort keys, as the sort does: QCollator::compare may order some
+// non-ASCII texts differently from their keys.
 int MovieListModel::upperBound(const QString &title) const
 {
-    const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), title,
-                                     [this](const QString &a, const QString &b) {
-                                         return m_collator.compare(a, b) < 0;
+    const QCollatorSortKey key = m_collator.sortKey(title);
+    const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), key,
+                                     [this](const QCollatorSortKey &k, const QString &entry) {
+                                         return k.compare(m_collator.sortKey(entry)) < 0;
                                      });
     return int(it - m_entries.begin());
 }
 
 int MovieListModel::lowerBound(const QString &title) const
 {
-    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), title,
-                                     [this](const QString &a, const QString &b) {
-                                         return m_collator.compare(a, b) < 0;
+    const QCollatorSortKey key = m_collator.sortKey(title);
+    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                     [this](const QString &entry, const QCollatorSortKey &k) {
+                                         return m_collator.sortKey(entry).compare(k) < 0;
                                      });
     return int(it - m_entries.begin());
 }
@@ -88,8 +92,19 @@ void MovieListModel::fill(const std::vector<RecordsetRow> &rows, quint64 generat
     if (m_filled && generation == m_generation && size_t(count()) == rows.size())
         return;
     if (m_filled && change.kind != RowChange::Kind::None && change.from == m_generation &&
-        change.to == generation && apply(change) && size_t(count()) == rows.size()) {
-        m_generation = generation;
+        change.to == generation && apply(change)) {
+        if (size_t(count()) == rows.size()) {
+            m_generation = generation;
+            return;
+        }
+        m_filled = false; // the entries match no generation now: rebuild, keep nothing
+    }
+    if (m_filled && m_hasPrevious && generation == m_previousGeneration &&
+        m_previous.size() == rows.size()) {
+        beginResetModel();
+        std::swap(m_entries, m_previous);
+        std::swap(m_generation, m_previousGeneration);
+        endResetModel();
         return;
     }
     std::vector<QCollatorSortKey> keys;
@@ -103,7 +118,12 @@ void MovieListModel::fill(const std::vector<RecordsetRow> &rows, quint64 generat
         return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
     });
     beginResetModel();
-    m_entries.clear();
+    if (m_filled) {
+        m_previous = std::move(m_entries);
+        m_previousGeneration = m_generation;
+        m_hasPrevious = true;
+    }
+    m_entries = {};
     m_entries.reserve(rows.size());
     for (int i : order)
         m_entries.push_back(rows[size_t(i)].title);
@@ -116,6 +136,8 @@ void MovieListModel::clear()
 {
     beginResetModel();
     m_entries.clear();
+    m_previous.clear();
+    m_hasPrevious = false;
     m_filled = false;
     endResetModel();
 }

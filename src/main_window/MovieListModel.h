@@ -38,4 +38,9 @@ private:
     QCollator m_collator;
     quint64 m_generation = 0;
     bool m_filled = false;
+    // The entries shown before the last rebuild, by generation: the whole catalog comes back
+    // after a search without being sorted again.
+    std::vector<QString> m_previous;
+    quint64 m_previousGeneration = 0;
+    bool m_hasPrevious = false;
 };

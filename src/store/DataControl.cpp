@@ -106,10 +106,60 @@ void Recordset::ensureLoaded() const
         const_cast<Recordset *>(this)->load();
 }
 
-void Recordset::changed(RowChange change)
+void Recordset::changed(RowChange change, int pos)
 {
     change.from = m_generation;
-    change.to = ++m_generation;
+    change.to = m_generation = ++m_issued;
+    m_wholeKept = false; // the catalog changed under the kept rows
+    using Kind = RowChange::Kind;
+    // The lookups follow the change of one row instead of being rebuilt.
+    if (m_indexed && m_indexGeneration == change.from && change.kind == Kind::Removed) {
+        // The rows after `pos` moved up by one.
+        bool wasFirst = false;
+        for (auto it = m_titleIndex.begin(); it != m_titleIndex.end(); ++it) {
+            if (it.value() > pos)
+                --it.value();
+            else if (it.value() == pos)
+                wasFirst = true;
+        }
+        if (wasFirst) {
+            m_titleIndex.remove(change.oldTitle);
+            for (int i = pos; i < int(m_rows.size()); ++i) {
+                if (m_rows[size_t(i)].title == change.oldTitle) {
+                    m_titleIndex.insert(change.oldTitle, i);
+                    break;
+                }
+            }
+        }
+        m_indexGeneration = change.to;
+    } else if (m_indexed && m_indexGeneration == change.from) {
+        if (change.kind == Kind::Renamed) {
+            const auto it = m_titleIndex.find(change.oldTitle);
+            if (it != m_titleIndex.end() && it.value() == pos) {
+                m_titleIndex.erase(it);
+                for (int i = pos + 1; i < int(m_rows.size()); ++i) {
+                    if (m_rows[size_t(i)].title == change.oldTitle) {
+                        m_titleIndex.insert(change.oldTitle, i);
+                        break;
+                    }
+                }
+            }
+        }
+        const auto it = m_titleIndex.find(change.newTitle);
+        if (it == m_titleIndex.end() || it.value() > pos)
+            m_titleIndex.insert(change.newTitle, pos);
+        m_indexGeneration = change.to;
+    }
+    if (m_folded && m_foldedGeneration == change.from) {
+        if (change.kind == Kind::Removed || change.kind == Kind::Renamed) {
+            const auto it = m_foldedTitles.find(change.oldTitle.toUpper());
+            if (it != m_foldedTitles.end() && --it.value() <= 0)
+                m_foldedTitles.erase(it);
+        }
+        if (change.kind == Kind::Appended || change.kind == Kind::Renamed)
+            ++m_foldedTitles[change.newTitle.toUpper()];
+        m_foldedGeneration = change.to;
+    }
     m_lastChange = std::move(change);
 }
 
@@ -126,6 +176,19 @@ int Recordset::firstRowTitled(const QString &title) const
     return m_titleIndex.value(title, -1);
 }
 
+int Recordset::foldedTitleUses(const QString &folded) const
+{
+    if (!m_folded || m_foldedGeneration != m_generation) {
+        m_foldedTitles.clear();
+        m_foldedTitles.reserve(qsizetype(m_rows.size()));
+        for (const auto &row : m_rows)
+            ++m_foldedTitles[row.title.toUpper()];
+        m_foldedGeneration = m_generation;
+        m_folded = true;
+    }
+    return m_foldedTitles.value(folded, 0);
+}
+
 void Recordset::load()
 {
     if (m_owner.rowsCurrent()) {
@@ -135,7 +198,23 @@ void Recordset::load()
         return;
     }
     const qint64 version = m_owner.dataVersion();
+    const bool whole = isWholeTable(m_owner.m_recordSource);
+    if (whole && m_wholeKept && m_wholeDataVersion == version) {
+        // Back to every movie, and nothing has changed since they were read.
+        m_rows = std::move(m_wholeRows);
+        m_wholeRows = {};
+        m_wholeKept = false;
+        m_generation = m_wholeGeneration;
+        m_lastChange = RowChange();
+        m_owner.m_loadedSource = m_owner.m_recordSource;
+        m_owner.m_loadedDataVersion = version;
+        m_stale = false;
+        m_adding = false;
+        moveTo(m_rows.empty() ? -1 : 0);
+        return;
+    }
     std::vector<RecordsetRow> rows = m_owner.query();
+    const bool keepWhole = !whole && m_owner.rowsCurrentFor(m_owner.m_loadedSource, version);
     m_owner.m_loadedSource = m_owner.m_recordSource;
     m_owner.m_loadedDataVersion = version;
     const bool same = !m_rows.empty() && rows.size() == m_rows.size() &&
@@ -144,8 +223,14 @@ void Recordset::load()
                                      return a.rowId == b.rowId && a.title == b.title;
                                  });
     if (!same) {
+        if (keepWhole) {
+            m_wholeRows = std::move(m_rows);
+            m_wholeGeneration = m_generation;
+            m_wholeDataVersion = version;
+            m_wholeKept = true;
+        }
         m_rows = std::move(rows);
-        ++m_generation;
+        m_generation = ++m_issued;
         m_lastChange = RowChange();
     }
     m_stale = false;
@@ -294,12 +379,12 @@ void Recordset::Update()
             m_owner.m_loadedSource.clear();
         m_rows.push_back({rowId, title});
         m_pos = int(m_rows.size()) - 1;
-        changed({RowChange::Kind::Appended, 0, 0, QString(), title});
+        changed({RowChange::Kind::Appended, 0, 0, QString(), title}, m_pos);
     } else if (m_rows[size_t(m_pos)].title != title &&
                std::any_of(bindings.begin(), bindings.end(), [](auto &b) { return b.column == 0; })) {
         const QString old = m_rows[size_t(m_pos)].title;
         m_rows[size_t(m_pos)].title = title;
-        changed({RowChange::Kind::Renamed, 0, 0, old, title});
+        changed({RowChange::Kind::Renamed, 0, 0, old, title}, m_pos);
     }
     m_adding = false;
     m_owner.loadCurrent();
@@ -328,7 +413,7 @@ void Recordset::Delete()
     transaction.commit();
     const QString old = m_rows[size_t(m_pos)].title;
     m_rows.erase(m_rows.begin() + m_pos);
-    changed({RowChange::Kind::Removed, 0, 0, old, QString()});
+    changed({RowChange::Kind::Removed, 0, 0, old, QString()}, m_pos);
 }
 
 void Recordset::Requery()
@@ -347,6 +432,8 @@ void DataControl::Open(const QString &path)
 {
     m_db = Database::open(path);
     m_recordset.m_stale = true;
+    m_recordset.m_wholeKept = false;
+    m_recordset.m_wholeRows = {};
     m_loadedSource.clear();
 }
 
@@ -392,10 +479,15 @@ qint64 DataControl::dataVersion() const
     return statement.step() ? statement.integer(0) : -1;
 }
 
+bool DataControl::rowsCurrentFor(const QString &source, qint64 version) const
+{
+    return !m_loadedSource.isEmpty() && m_loadedSource == source && isWholeTable(source) &&
+           m_loadedDataVersion == version;
+}
+
 bool DataControl::rowsCurrent() const
 {
-    return !m_loadedSource.isEmpty() && m_loadedSource == m_recordSource &&
-           isWholeTable(m_recordSource) && m_loadedDataVersion == dataVersion();
+    return rowsCurrentFor(m_recordSource, dataVersion());
 }
 
 std::vector<RecordsetRow> DataControl::query() const
@@ -457,6 +549,25 @@ QVariant DataControl::storedValueFor(const Binding &binding, const QString &text
 
 bool DataControl::titleTaken(const QString &title, std::optional<qint64> exceptRowId) const
 {
+    if (!title.isEmpty() && !m_recordset.m_stale && rowsCurrent()) {
+        // Every movie's title is in memory: count the rows holding it.
+        const QString folded = title.toUpper();
+        int uses = m_recordset.foldedTitleUses(folded);
+        if (uses > 0 && exceptRowId) {
+            const auto &rows = m_recordset.m_rows;
+            const int pos = m_recordset.m_pos;
+            const RecordsetRow *self = nullptr;
+            if (pos >= 0 && pos < int(rows.size()) && rows[size_t(pos)].rowId == *exceptRowId)
+                self = &rows[size_t(pos)];
+            for (size_t i = 0; !self && i < rows.size(); ++i) {
+                if (rows[i].rowId == *exceptRowId)
+                    self = &rows[i];
+            }
+            if (self && self->title.toUpper() == folded)
+                --uses;
+        }
+        return uses > 0;
+    }
     Statement statement(*m_db, QStringLiteral("SELECT 1 FROM [Movies] WHERE [Title] = ? COLLATE "
                                               "NOCASE AND rowid IS NOT ? LIMIT 1"));
     statement.bind(1, title);

@@ -76,8 +76,11 @@ private:
     void load();
     void ensureLoaded() const;
     void moveTo(int pos);
-    void changed(RowChange change);
+    // Records a change our own write made to row `pos` (its index after the change).
+    void changed(RowChange change, int pos);
     int firstRowTitled(const QString &title) const;
+    // How many rows hold a title whose upper case is `folded`.
+    int foldedTitleUses(const QString &folded) const;
 
     DataControl &m_owner;
     std::vector<RecordsetRow> m_rows;
@@ -85,11 +88,22 @@ private:
     bool m_adding = false;
     bool m_stale = true;
     quint64 m_generation = 0;
+    quint64 m_issued = 0; // the last generation number given out: each is given once
     RowChange m_lastChange;
     // Title -> first row holding it, for the rows of generation m_indexGeneration.
     mutable QHash<QString, int> m_titleIndex;
     mutable quint64 m_indexGeneration = 0;
     mutable bool m_indexed = false;
+    // Title in upper case -> rows holding it, for the rows of generation m_foldedGeneration.
+    mutable QHash<QString, int> m_foldedTitles;
+    mutable quint64 m_foldedGeneration = 0;
+    mutable bool m_folded = false;
+    // The whole table's rows while a search shows others: Clear takes them back when the
+    // catalog has not changed since (m_wholeDataVersion, and no write of ours).
+    std::vector<RecordsetRow> m_wholeRows;
+    quint64 m_wholeGeneration = 0;
+    qint64 m_wholeDataVersion = -1;
+    bool m_wholeKept = false;
 };
 
 // Holds the connection to the catalog, the record source, the one recordset over it and the
@@ -138,6 +152,7 @@ private:
     // no other connection has written to the catalog since (our own writes are mirrored in
     // the rows as they are made).
     bool rowsCurrent() const;
+    bool rowsCurrentFor(const QString &source, qint64 version) const;
     qint64 dataVersion() const;
     QString keyedStatement() const;
 

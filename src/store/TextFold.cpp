@@ -86,6 +86,67 @@ QString valueText(sqlite3_value *value)
     return QString::fromUtf16(data, bytes / 2);
 }
 
+char16_t asciiUpper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+}
+
+bool allAscii(const char16_t *text, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        if (text[i] >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// like() for a pattern and text of ASCII characters only, where upper case is one code unit
+// per character: the same greedy match without converting either side.
+bool asciiLike(const char16_t *pattern, int patternLength, const char16_t *text, int textLength,
+               char16_t escape)
+{
+    struct AsciiToken {
+        Token::Kind kind;
+        char16_t ch;
+    };
+    std::vector<AsciiToken> tokens;
+    tokens.reserve(size_t(patternLength));
+    for (int i = 0; i < patternLength; ++i) {
+        const char16_t c = asciiUpper(pattern[i]);
+        if (escape && c == escape && i + 1 < patternLength)
+            tokens.push_back({Token::Literal, asciiUpper(pattern[++i])});
+        else if (c == u'%')
+            tokens.push_back({Token::AnyRun, 0});
+        else if (c == u'_')
+            tokens.push_back({Token::AnyOne, 0});
+        else
+            tokens.push_back({Token::Literal, c});
+    }
+    size_t p = 0;
+    int t = 0;
+    size_t starP = SIZE_MAX;
+    int starT = 0;
+    while (t < textLength) {
+        if (p < tokens.size() &&
+            (tokens[p].kind == Token::AnyOne ||
+             (tokens[p].kind == Token::Literal && tokens[p].ch == asciiUpper(text[t])))) {
+            ++p;
+            ++t;
+        } else if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
+            starP = p++;
+            starT = t;
+        } else if (starP != SIZE_MAX) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < tokens.size() && tokens[p].kind == Token::AnyRun)
+        ++p;
+    return p == tokens.size();
+}
+
 void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     for (int i = 0; i < argc; ++i) {
@@ -103,7 +164,22 @@ void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         }
         escape = e.front();
     }
-    sqlite3_result_int(context, like(valueText(argv[0]), valueText(argv[1]), escape) ? 1 : 0);
+    const auto *pattern = static_cast<const char16_t *>(sqlite3_value_text16(argv[0]));
+    const int patternLength = sqlite3_value_bytes16(argv[0]) / 2;
+    const auto *text = static_cast<const char16_t *>(sqlite3_value_text16(argv[1]));
+    const int textLength = sqlite3_value_bytes16(argv[1]) / 2;
+    if (pattern && text && escape.unicode() < 0x80 && allAscii(pattern, patternLength) &&
+        allAscii(text, textLength)) {
+        sqlite3_result_int(context, asciiLike(pattern, patternLength, text, textLength,
+                                              asciiUpper(escape.unicode()))
+                                        ? 1
+                                        : 0);
+        return;
+    }
+    sqlite3_result_int(context, like(QString::fromUtf16(pattern, patternLength),
+                                     QString::fromUtf16(text, textLength), escape)
+                                    ? 1
+                                    : 0);
 }
 
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
