@@ -14,4 +14,4 @@ reelwarden_test(test_bad_files SOURCES test_bad_files.cpp
     LIBS main_window catalog_schema SQLite::SQLite3)
 
 reelwarden_test(test_hostile_input SOURCES test_hostile_input.cpp MainWindowFixture.h
-    LIBS main_window search_query catalog_schema SQLite::SQLite3)
+    LIBS main_window comments search_query catalog_schema SQLite::SQLite3)

