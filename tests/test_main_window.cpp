@@ -18,6 +18,7 @@ private slots:
     void everyControlCarriesItsName();
     void windowSpringsBackToItsSize();
     void arrowKeysRebuildOncePerStep();
+    void cLocaleSortsWithoutCaseToo();
 };
 
 void TestMainWindow::listsEveryTitleSortedAndShowsTheFirst()
@@ -197,6 +198,17 @@ void TestMainWindow::arrowKeysRebuildOncePerStep()
         QCOMPARE(f.w().txtTitle()->text(), titles[step]);
     }
     QVERIFY(!f.w().ListClickBusy());
+}
+
+void TestMainWindow::cLocaleSortsWithoutCaseToo()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale::c());
+    {
+        MainWindowFixture f(TestCatalog::titled({"Zardoz", "amélie", "Casablanca", "alien"}));
+        QCOMPARE(f.entries(), (QStringList{"alien", "amélie", "Casablanca", "Zardoz"}));
+    }
+    QLocale::setDefault(before);
 }
 
 QTEST_MAIN(TestMainWindow)

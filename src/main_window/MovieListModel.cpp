@@ -6,6 +6,16 @@ MovieListModel::MovieListModel(QObject *parent) : QAbstractListModel(parent)
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(false);
+    m_foldFirst = m_collator.locale().language() == QLocale::C;
+}
+
+QCollatorSortKey MovieListModel::sortKey(const QString &title) const
+{
+    // The C locale's collation compares code units and ignores the case setting: fold the
+    // case first so the list stays in alphabetical order without regard to case there too.
+    if (m_foldFirst)
+        return m_collator.sortKey(title.toCaseFolded());
+    return m_collator.sortKey(title);
 }
 
 int MovieListModel::rowCount(const QModelIndex &parent) const
@@ -26,20 +36,20 @@ QVariant MovieListModel::data(const QModelIndex &index, int role) const
 // non-ASCII texts differently from their keys.
 int MovieListModel::upperBound(const QString &title) const
 {
-    const QCollatorSortKey key = m_collator.sortKey(title);
+    const QCollatorSortKey key = sortKey(title);
     const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), key,
                                      [this](const QCollatorSortKey &k, const QString &entry) {
-                                         return k.compare(m_collator.sortKey(entry)) < 0;
+                                         return k.compare(sortKey(entry)) < 0;
                                      });
     return int(it - m_entries.begin());
 }
 
 int MovieListModel::lowerBound(const QString &title) const
 {
-    const QCollatorSortKey key = m_collator.sortKey(title);
+    const QCollatorSortKey key = sortKey(title);
     const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
                                      [this](const QString &entry, const QCollatorSortKey &k) {
-                                         return m_collator.sortKey(entry).compare(k) < 0;
+                                         return sortKey(entry).compare(k) < 0;
                                      });
     return int(it - m_entries.begin());
 }
@@ -110,7 +120,7 @@ void MovieListModel::fill(const std::vector<RecordsetRow> &rows, quint64 generat
     std::vector<QCollatorSortKey> keys;
     keys.reserve(rows.size());
     for (const auto &row : rows)
-        keys.push_back(m_collator.sortKey(row.title));
+        keys.push_back(sortKey(row.title));
     std::vector<int> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);

@@ -29,6 +29,7 @@ public:
     int count() const { return int(m_entries.size()); }
 
 private:
+    QCollatorSortKey sortKey(const QString &title) const;
     bool apply(const RowChange &change);
     // The first entry that sorts after `title` (upper) or not before it (lower).
     int upperBound(const QString &title) const;
@@ -36,6 +37,7 @@ private:
 
     std::vector<QString> m_entries;
     QCollator m_collator;
+    bool m_foldFirst = false;
     quint64 m_generation = 0;
     bool m_filled = false;
     // The entries shown before the last rebuild, by generation: the whole catalog comes back
