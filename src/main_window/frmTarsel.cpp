@@ -25,7 +25,7 @@ int LastCopyrightYear()
 
 namespace {
 
-struct ToolbarSpec {
+struct ToolbarButtonLayout {
     const char *caption;
     int buttonTop;
     int left, top, width, height; // caption
@@ -33,7 +33,7 @@ struct ToolbarSpec {
     char glyph;
 };
 
-constexpr std::array<ToolbarSpec, 7> kToolbar = {{
+constexpr std::array<ToolbarButtonLayout, 7> kToolbar = {{
     {"Add", 240, 255, 720, 315, 195, "list-add", '+'},
     {"Delete", 1080, 165, 1560, 495, 195, "edit-delete", 'X'},
     {"Save", 1920, 210, 2400, 405, 195, "document-save", 'S'},
@@ -91,22 +91,22 @@ void frmTarsel::buildToolbar()
     m_picToolbar->setMouseTracking(true);
     m_picToolbar->installEventFilter(this);
     for (int i = 0; i < 7; ++i) {
-        const ToolbarSpec &spec = kToolbar[size_t(i)];
+        const ToolbarButtonLayout &item = kToolbar[size_t(i)];
         auto *button = new RibbonButton(
-            i, ToolbarIcon(QLatin1String(spec.themeIcon), QLatin1Char(spec.glyph)), m_picToolbar);
+            i, ToolbarIcon(QLatin1String(item.themeIcon), QLatin1Char(item.glyph)), m_picToolbar);
         button->setObjectName(arrayName("cmdToolbar", i));
-        button->setAccessibleName(QLatin1String(spec.caption));
-        PlaceTwips(button, 180, spec.buttonTop, 510, 465);
+        button->setAccessibleName(QLatin1String(item.caption));
+        PlaceTwips(button, 180, item.buttonTop, 510, 465);
         connect(button, &RibbonButton::Click, this, [this](int index) { cmdToolbar_Click(index); });
         connect(button, &RibbonButton::mouseMoved, this,
                 [this](int index) { cmdToolbar_MouseMove(index); });
         m_cmdToolbar[size_t(i)] = button;
 
-        auto *caption = new QLabel(QLatin1String(spec.caption), m_picToolbar);
+        auto *caption = new QLabel(QLatin1String(item.caption), m_picToolbar);
         caption->setObjectName(arrayName("lblToolbar", i));
         caption->setFont(SansSerifFont());
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        PlaceTwips(caption, spec.left, spec.top, spec.width, spec.height);
+        PlaceTwips(caption, item.left, item.top, item.width, item.height);
         if (caption->sizeHint().width() > caption->width()) {
             // Keep the caption centred under its button when the font needs more room.
             const int grow = caption->sizeHint().width() - caption->width();
@@ -171,12 +171,12 @@ void frmTarsel::buildSpecs()
     text(m_txtDirector, "txtDirector", "Director", 5490);
     text(m_txtComments, "txtComments", "Comments", 5880);
 
-    struct LabelSpec {
+    struct LabelLayout {
         const char *caption;
         int index, left, top, width;
         QWidget *buddy;
     };
-    const LabelSpec labels[] = {
+    const LabelLayout labels[] = {
         {"Title", 0, 120, 90, 300, m_txtTitle},
         {"Category", 13, 120, 480, 630, m_cboCategory},
         {"Rating", 1, 120, 870, 465, m_cboRating},
@@ -196,14 +196,14 @@ void frmTarsel::buildSpecs()
         {"Director", 6, 120, 5550, 555, m_txtDirector},
         {"Comments", 5, 120, 5940, 735, m_txtComments},
     };
-    for (const auto &spec : labels) {
-        QLabel *label = makeLabel(m_picSpecs, QLatin1String(spec.caption), spec.index, spec.left,
-                                  spec.top, spec.width, 195);
-        if (spec.buddy) {
-            label->setBuddy(spec.buddy);
-            spec.buddy->setAccessibleName(QLatin1String(spec.caption));
+    for (const auto &item : labels) {
+        QLabel *label = makeLabel(m_picSpecs, QLatin1String(item.caption), item.index, item.left,
+                                  item.top, item.width, 195);
+        if (item.buddy) {
+            label->setBuddy(item.buddy);
+            item.buddy->setAccessibleName(QLatin1String(item.caption));
         }
-        m_label1[size_t(spec.index)] = label;
+        m_label1[size_t(item.index)] = label;
     }
     // The minutes box is named by its own caption, right of it.
     m_cboHours->setAccessibleName(QStringLiteral("Length, hours"));

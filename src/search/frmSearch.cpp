@@ -135,13 +135,13 @@ void frmSearch::buildSpecs()
     stars->addButton(m_optOR);
     stars->addButton(m_optAND);
 
-    struct LabelSpec {
+    struct LabelLayout {
         const char *caption;
         int index, left, top, width;
         QWidget *field;
         const char *accessibleName; // when the caption alone does not name the field
     };
-    const LabelSpec labels[] = {
+    const LabelLayout labels[] = {
         {"Title", 0, 120, 240, 300, m_txtTitle, nullptr},
         {"Category", 13, 120, 600, 630, m_cboCategory, nullptr},
         {"Rating", 1, 120, 960, 465, m_cboRating, nullptr},
@@ -158,11 +158,11 @@ void frmSearch::buildSpecs()
         {"Producer", 8, 120, 4200, 645, m_txtProducer, nullptr},
         {"Director", 6, 120, 4560, 555, m_txtDirector, nullptr},
     };
-    for (const LabelSpec &spec : labels) {
-        QLabel *label = makeLabel(p, spec.caption, spec.index, spec.left, spec.top, spec.width);
-        label->setBuddy(spec.field);
-        spec.field->setAccessibleName(
-            QLatin1String(spec.accessibleName ? spec.accessibleName : spec.caption));
+    for (const LabelLayout &item : labels) {
+        QLabel *label = makeLabel(p, item.caption, item.index, item.left, item.top, item.width);
+        label->setBuddy(item.field);
+        item.field->setAccessibleName(
+            QLatin1String(item.accessibleName ? item.accessibleName : item.caption));
     }
 
     for (QComboBox *box : {m_cboCategory, m_cboRating, m_cboCopyrightFrom, m_cboCopyrightTo})

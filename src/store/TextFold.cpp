@@ -27,14 +27,16 @@ struct Token {
     char32_t ch = 0;
 };
 
-std::vector<Token> tokenize(const QList<uint> &pattern, char32_t escape)
+// The pattern's characters, `at(0)` to `at(length - 1)`, as tokens.
+template <typename CharAt>
+std::vector<Token> tokenize(qsizetype length, CharAt at, char32_t escape)
 {
     std::vector<Token> tokens;
-    tokens.reserve(pattern.size());
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const char32_t c = pattern[i];
-        if (escape && c == escape && i + 1 < pattern.size())
-            tokens.push_back({Token::Literal, pattern[++i]});
+    tokens.reserve(size_t(length));
+    for (qsizetype i = 0; i < length; ++i) {
+        const char32_t c = at(i);
+        if (escape && c == escape && i + 1 < length)
+            tokens.push_back({Token::Literal, char32_t(at(++i))});
         else if (c == U'%')
             tokens.push_back({Token::AnyRun, 0});
         else if (c == U'_')
@@ -45,21 +47,17 @@ std::vector<Token> tokenize(const QList<uint> &pattern, char32_t escape)
     return tokens;
 }
 
-} // namespace
-
-bool like(const QString &pattern, const QString &text, QChar escape)
+// Greedy match that backtracks to the last "%": linear in practice, never exponential.
+template <typename CharAt>
+bool matchTokens(const std::vector<Token> &tokens, qsizetype length, CharAt at)
 {
-    const auto tokens = tokenize(pattern.toUpper().toUcs4(),
-                                 escape.isNull() ? 0 : char32_t(escape.toUpper().unicode()));
-    const QList<uint> chars = text.toUpper().toUcs4();
-    // Greedy match that backtracks to the last "%": linear in practice, never exponential.
     size_t p = 0;
     qsizetype t = 0;
     size_t starP = SIZE_MAX;
     qsizetype starT = 0;
-    while (t < chars.size()) {
+    while (t < length) {
         if (p < tokens.size() && (tokens[p].kind == Token::AnyOne ||
-                                  (tokens[p].kind == Token::Literal && tokens[p].ch == chars[t]))) {
+                                  (tokens[p].kind == Token::Literal && tokens[p].ch == at(t)))) {
             ++p;
             ++t;
         } else if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
@@ -76,6 +74,18 @@ bool like(const QString &pattern, const QString &text, QChar escape)
         ++p;
     return p == tokens.size();
 }
+
+} // namespace
+
+bool like(const QString &pattern, const QString &text, QChar escape)
+{
+    const QList<uint> pat = pattern.toUpper().toUcs4();
+    const QList<uint> chars = text.toUpper().toUcs4();
+    const auto tokens = tokenize(pat.size(), [&](qsizetype i) { return char32_t(pat[i]); },
+                                 escape.isNull() ? 0 : char32_t(escape.toUpper().unicode()));
+    return matchTokens(tokens, chars.size(), [&](qsizetype i) { return char32_t(chars[i]); });
+}
+
 
 namespace {
 
@@ -101,50 +111,14 @@ bool allAscii(const char16_t *text, int length)
 }
 
 // like() for a pattern and text of ASCII characters only, where upper case is one code unit
-// per character: the same greedy match without converting either side.
+// per character: the same match without converting either side.
 bool asciiLike(const char16_t *pattern, int patternLength, const char16_t *text, int textLength,
                char16_t escape)
 {
-    struct AsciiToken {
-        Token::Kind kind;
-        char16_t ch;
-    };
-    std::vector<AsciiToken> tokens;
-    tokens.reserve(size_t(patternLength));
-    for (int i = 0; i < patternLength; ++i) {
-        const char16_t c = asciiUpper(pattern[i]);
-        if (escape && c == escape && i + 1 < patternLength)
-            tokens.push_back({Token::Literal, asciiUpper(pattern[++i])});
-        else if (c == u'%')
-            tokens.push_back({Token::AnyRun, 0});
-        else if (c == u'_')
-            tokens.push_back({Token::AnyOne, 0});
-        else
-            tokens.push_back({Token::Literal, c});
-    }
-    size_t p = 0;
-    int t = 0;
-    size_t starP = SIZE_MAX;
-    int starT = 0;
-    while (t < textLength) {
-        if (p < tokens.size() &&
-            (tokens[p].kind == Token::AnyOne ||
-             (tokens[p].kind == Token::Literal && tokens[p].ch == asciiUpper(text[t])))) {
-            ++p;
-            ++t;
-        } else if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
-            starP = p++;
-            starT = t;
-        } else if (starP != SIZE_MAX) {
-            p = starP + 1;
-            t = ++starT;
-        } else {
-            return false;
-        }
-    }
-    while (p < tokens.size() && tokens[p].kind == Token::AnyRun)
-        ++p;
-    return p == tokens.size();
+    const auto tokens = tokenize(
+        patternLength, [&](qsizetype i) { return char32_t(asciiUpper(pattern[i])); }, escape);
+    return matchTokens(tokens, textLength,
+                       [&](qsizetype i) { return char32_t(asciiUpper(text[i])); });
 }
 
 void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
