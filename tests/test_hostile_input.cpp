@@ -180,9 +180,6 @@ void TestHostileInput::longTypedTextIsKept()
     const QString text(length, QLatin1Char('w'));
     f.w().txtTitle()->insert(QStringLiteral("Long"));
     f.w().txtDirector()->insert(text);
-    if (length > 32767)
-        QEXPECT_FAIL("", "the text boxes keep the line edit's default limit of 32767 characters",
-                     Abort);
     QCOMPARE(f.w().txtDirector()->text().size(), length);
     f.click(2);
     QCOMPARE(stored(f.catalog(), "Director", QStringLiteral("Long")).toString().size(), length);
@@ -201,8 +198,6 @@ void TestHostileInput::hostileSearchIsLiteral()
     QCOMPARE(search.outcome, SearchStatement::Outcome::Statement);
     QString error;
     const bool applied = f.w().ApplySearch(search.sql, &error);
-    if (text.contains(QChar(0)))
-        QEXPECT_FAIL("", "a NUL in a search entry ends the statement text inside its literal", Abort);
     QVERIFY2(applied, qPrintable(error));
     QCOMPARE(f.entries(), QStringList{text});
     QCOMPARE(TestCatalog::scalar(f.catalog(), QStringLiteral("SELECT COUNT(*) FROM Movies")), 3);
@@ -218,8 +213,6 @@ void TestHostileInput::quotingKeepsEveryTextOneLiteral()
     sqlite3_stmt *statement = nullptr;
     const char *tail = nullptr;
     const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, &tail);
-    if (text.contains(QChar(0)))
-        QEXPECT_FAIL("", "a NUL in a quoted text ends the statement text inside its literal", Continue);
     QCOMPARE(rc, SQLITE_OK);
     if (statement) {
         QCOMPARE(tail, sql.constData() + sql.size()); // one statement, nothing after it
@@ -227,8 +220,6 @@ void TestHostileInput::quotingKeepsEveryTextOneLiteral()
         QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
         const QString back = QString::fromUtf8(
             static_cast<const char *>(sqlite3_column_blob(statement, 0)), sqlite3_column_bytes(statement, 0));
-        if (text.contains(QChar(0)))
-            QEXPECT_FAIL("", "a NUL in a quoted text ends the statement text inside its literal", Continue);
         QCOMPARE(back, text);
     }
     sqlite3_finalize(statement);

@@ -1,5 +1,7 @@
 #include "BoundControls.h"
 
+#include <limits>
+
 namespace {
 // A line edit cannot show line breaks; it shows them as blanks while the bound text keeps them.
 QString oneLine(QString text)
@@ -14,6 +16,7 @@ QString oneLine(QString text)
 BoundTextBox::BoundTextBox(const QString &column, QWidget *parent)
     : QLineEdit(parent), m_column(column)
 {
+    setMaxLength(std::numeric_limits<int>::max()); // no length limit of its own
     connect(this, &QLineEdit::textChanged, this, [this] { syncFromEditor(); });
 }
 

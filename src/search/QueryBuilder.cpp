@@ -137,5 +137,7 @@ QString QuoteSqlText(const QString &text)
 {
     QString quoted = text;
     quoted.replace(u'\'', QLatin1String("''"));
+    // SQLite reads statement text only up to a NUL: a NUL goes in as char(0) instead.
+    quoted.replace(QChar(0), QLatin1String("'||char(0)||'"));
     return u'\'' + quoted + u'\'';
 }
