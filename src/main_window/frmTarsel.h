@@ -107,6 +107,7 @@ private:
     // Save's checks, otherwise the user is asked. False: stay on the row.
     bool LeaveCurrentRow();
     void ShowStoreError(const QString &message);
+    static QString CommandFailure(int index, const class StoreError &error);
     // The checks a movie must pass before it is written; the message of the first that
     // fails, or an empty text.
     QString CheckCurrentRow();

@@ -57,7 +57,20 @@ void frmTarsel::RunCommand(int index)
         default: break;
         }
     } catch (const StoreError &error) {
-        ShowStoreError(error.message());
+        ShowStoreError(CommandFailure(index, error));
+    }
+}
+
+QString frmTarsel::CommandFailure(int index, const StoreError &error)
+{
+    // A value the catalog cannot take is the user's to correct: its message says how.
+    if (error.kind() == StoreError::Kind::Input)
+        return error.message();
+    switch (index) {
+    case 1: return QStringLiteral("The movie could not be deleted. ") + error.message();
+    case 0:
+    case 2: return QStringLiteral("The movie could not be saved. ") + error.message();
+    default: return error.message();
     }
 }
 
@@ -262,7 +275,7 @@ bool frmTarsel::LeaveCurrentRow()
                 EnterBrowsing(false);
             return true;
         } catch (const StoreError &error) {
-            problem = error.message();
+            problem = CommandFailure(2, error);
         }
     }
     const int answer = MsgBox(problem + QStringLiteral("\n\nDiscard the changes to this movie?"),

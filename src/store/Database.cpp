@@ -10,6 +10,9 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
+
 int movieColumnIndex(const QString &name)
 {
     for (size_t i = 0; i < kMovieColumns.size(); ++i) {
@@ -301,9 +304,27 @@ void Database::check(int rc, const QString &what) const
                                         "in a moment.")
                              .arg(what),
                          StoreError::Kind::Busy);
+    throw StoreError(QStringLiteral("%1: %2.").arg(what, reasonFor(rc)));
+}
+
+QString Database::reasonFor(int rc) const
+{
+    // The system's own error says more than SQLite's "disk I/O error".
+    const int error = sqlite3_system_errno(m_db);
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_FULL || error == ENOSPC || error == EFBIG || error == EDQUOT)
+        return QStringLiteral("the disk is full");
+    if (primary == SQLITE_READONLY || error == EPERM || error == EACCES || error == EROFS)
+        return QStringLiteral("the catalog file cannot be written (it is read-only or protected)");
+    if (primary == SQLITE_IOERR && error != 0)
+        return QStringLiteral("the disk reported an error (%1)")
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
+    if (primary == SQLITE_IOERR)
+        return QStringLiteral("the catalog file could not be read or written (a disk error, or "
+                              "the file is protected against changes)");
     QString reason = QString::fromUtf8(sqlite3_errstr(rc));
     const QString detail = lastErrorText();
     if (!detail.isEmpty() && detail != reason)
         reason += QStringLiteral(" (%1)").arg(detail);
-    throw StoreError(QStringLiteral("%1: %2.").arg(what, reason));
+    return reason;
 }

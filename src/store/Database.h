@@ -70,6 +70,8 @@ public:
 
     // Throws StoreError for an SQLite result code that is not OK/ROW/DONE.
     void check(int rc, const QString &what) const;
+    // What went wrong, in plain words, for an SQLite result code just returned.
+    QString reasonFor(int rc) const;
 
     // How long a write waits for another program's lock before it gives up.
     static constexpr int kBusyTimeoutMs = 2000;
