@@ -8,6 +8,7 @@
 //   begin: add TITLE VERSION            committed: add TITLE VERSION
 //   begin: update OLD NEW VERSION       committed: update OLD NEW VERSION
 //   begin: delete TITLE                 committed: delete TITLE
+#include "FakeField.h"
 #include "BoundField.h"
 #include "DataControl.h"
 #include "MovieColumns.h"
@@ -25,20 +26,6 @@
 #include <random>
 
 namespace {
-
-class TypedField : public BoundField
-{
-public:
-    explicit TypedField(QString column) : m_column(std::move(column)) {}
-    QString boundColumn() const override { return m_column; }
-    QString text() const override { return m_text; }
-    void showValue(const QString &text) override { m_text = text; }
-    void type(const QString &text) { m_text = text; }
-
-private:
-    QString m_column;
-    QString m_text;
-};
 
 class Journal
 {
@@ -65,18 +52,14 @@ private:
 
 struct Writer {
     DataControl data;
-    std::map<QString, std::unique_ptr<TypedField>> fields;
+    FakeFields fields;
     Journal &journal;
 
     explicit Writer(Journal &j) : journal(j)
     {
-        for (const auto &column : kMovieColumns) {
-            auto field = std::make_unique<TypedField>(QLatin1String(column.name));
-            data.bind(field.get());
-            fields[QLatin1String(column.name)] = std::move(field);
-        }
+        fields = bindEveryColumn(data);
     }
-    TypedField &field(const char *name) { return *fields.at(QLatin1String(name)); }
+    FakeField &field(const char *name) { return *fields.at(QLatin1String(name)); }
 
     void add(const QString &title, const QString &version)
     {

@@ -1,4 +1,5 @@
 // The catalog store: opening files, the recordset's cursor, writing rows and matching text.
+#include "FakeField.h"
 #include "DataControl.h"
 #include "MovieColumns.h"
 #include "StoreError.h"
@@ -13,35 +14,17 @@
 
 namespace {
 
-class FakeField : public BoundField
-{
-public:
-    explicit FakeField(QString column) : m_column(std::move(column)) {}
-    QString boundColumn() const override { return m_column; }
-    QString text() const override { return m_text; }
-    void showValue(const QString &text) override { m_text = text; }
-    void type(const QString &text) { m_text = text; }
-
-private:
-    QString m_column;
-    QString m_text;
-};
-
 // A data control with a field bound to every column, over a catalog in a temporary folder.
 struct Fixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("movies.mdb"));
     DataControl data;
-    std::map<QString, std::unique_ptr<FakeField>> fields;
+    FakeFields fields;
 
     explicit Fixture(const QList<QVariantMap> &movies)
     {
         TestCatalog::create(path, movies);
-        for (const auto &column : kMovieColumns) {
-            auto field = std::make_unique<FakeField>(QLatin1String(column.name));
-            data.bind(field.get());
-            fields[QLatin1String(column.name)] = std::move(field);
-        }
+        fields = bindEveryColumn(data);
         data.Open(path);
         data.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
         data.Refresh();

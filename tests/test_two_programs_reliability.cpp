@@ -1,5 +1,6 @@
 // Two programs on one catalog: a write that meets another program's lock waits briefly, then
 // says so and keeps what was pending; once the lock is gone nothing has been lost.
+#include "FakeField.h"
 #include "DataControl.h"
 #include "MovieColumns.h"
 #include "StoreError.h"
@@ -14,32 +15,14 @@
 
 namespace {
 
-class FakeField : public BoundField
-{
-public:
-    explicit FakeField(QString column) : m_column(std::move(column)) {}
-    QString boundColumn() const override { return m_column; }
-    QString text() const override { return m_text; }
-    void showValue(const QString &text) override { m_text = text; }
-    void type(const QString &text) { m_text = text; }
-
-private:
-    QString m_column;
-    QString m_text;
-};
-
 // One copy of the program: a data control with a field bound to every column.
 struct Program {
     DataControl data;
-    std::map<QString, std::unique_ptr<FakeField>> fields;
+    FakeFields fields;
 
     explicit Program(const QString &path)
     {
-        for (const auto &column : kMovieColumns) {
-            auto field = std::make_unique<FakeField>(QLatin1String(column.name));
-            data.bind(field.get());
-            fields[QLatin1String(column.name)] = std::move(field);
-        }
+        fields = bindEveryColumn(data);
         data.Open(path);
         data.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
         data.Refresh();
