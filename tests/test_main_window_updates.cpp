@@ -4,6 +4,12 @@
 #include "MainWindowFixture.h"
 
 #include "DataControl.h"
+#include "MovieListModel.h"
+
+#include <QCollator>
+
+#include <algorithm>
+#include <random>
 
 class TestMainWindowUpdates : public QObject
 {
@@ -13,6 +19,8 @@ private slots:
     void clearAfterSearchShowsTheWholeCatalog();
     void anotherProgramsWriteIsSeen();
     void duplicateTitlesAreFoundWithoutCase();
+    void aLargeListSortsAsOneSortWould_data();
+    void aLargeListSortsAsOneSortWould();
 
 private:
     static const QStringList kTitles;
@@ -143,6 +151,88 @@ void TestMainWindowUpdates::duplicateTitlesAreFoundWithoutCase()
     f.select(QStringLiteral("Zebu"));
     f.click(1);
     QVERIFY(!data.titleTaken(QStringLiteral("zebu"), std::nullopt));
+}
+
+void TestMainWindowUpdates::aLargeListSortsAsOneSortWould_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("C") << QLocale::c();
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden);
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// A list of thousands of titles is keyed and sorted in parts; the entries come out exactly as
+// one sort of every title's key would order them, titles that sort equal in row order.
+void TestMainWindowUpdates::aLargeListSortsAsOneSortWould()
+{
+    QFETCH(QLocale, locale);
+    const QLocale before;
+    QLocale::setDefault(locale);
+
+    const QStringList words = {
+        QStringLiteral("apple"),  QStringLiteral("Éclair"), QStringLiteral("eclair"),
+        QStringLiteral("ÉCLAIR"), QStringLiteral("Straße"), QStringLiteral("STRASSE"),
+        QStringLiteral("über"),   QStringLiteral("Uber"),   QStringLiteral("Øre"),
+        QStringLiteral("ore"),    QStringLiteral("Ångström"), QStringLiteral("zebra"),
+        QStringLiteral("Mañana"), QStringLiteral("İstanbul"), QStringLiteral("ﬁne"),
+        QStringLiteral("fine"),   QStringLiteral("日本"),    QStringLiteral("Ǆemal"),
+        QStringLiteral("10"),     QStringLiteral("9"),      QStringLiteral("-"),
+        QStringLiteral("O'Brien"), QStringLiteral("ΣΟΦΊΑ"), QStringLiteral("σοφία"),
+        QStringLiteral("Ÿ"),      QStringLiteral("😀"),     QStringLiteral("a\u0301"),
+        QStringLiteral("á"),      QStringLiteral("The"),    QStringLiteral("the")};
+    std::mt19937 random(20261206);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    std::vector<RecordsetRow> rows;
+    for (int i = 0; i < 6000; ++i) {
+        QString title;
+        if (i % 7 == 3 && !rows.empty()) {
+            // A case twin (or the very title again) of an earlier row.
+            title = rows[size_t(pick(int(rows.size())))].title;
+            title = pick(3) == 0 ? title.toUpper() : pick(2) == 0 ? title.toLower() : title;
+        } else if (i % 500 == 0) {
+            title = QString("");
+        } else {
+            for (int w = 0, count = 1 + pick(3); w < count; ++w) {
+                if (w > 0)
+                    title += QLatin1Char(' ');
+                title += words[pick(int(words.size()))];
+            }
+            title += QString::number(pick(50));
+        }
+        rows.push_back({qint64(i + 1), title});
+    }
+
+    MovieListModel model;
+    model.fill(rows, 1);
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    const bool foldFirst = collator.locale().language() == QLocale::C;
+    std::vector<QCollatorSortKey> keys;
+    for (const auto &row : rows)
+        keys.push_back(collator.sortKey(foldFirst ? row.title.toCaseFolded() : row.title));
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    QLocale::setDefault(before);
+
+    QCOMPARE(model.count(), int(rows.size()));
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (model.entry(int(i)) != rows[size_t(order[i])].title)
+            QFAIL(qPrintable(QStringLiteral("entry %1 is \"%2\", not \"%3\"")
+                                 .arg(i)
+                                 .arg(model.entry(int(i)), rows[size_t(order[i])].title)));
+    }
+    // The twins that sort equal are there in numbers, so their order is tried.
+    int equalNeighbours = 0;
+    for (size_t i = 1; i < order.size(); ++i)
+        equalNeighbours += keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) == 0 &&
+                           rows[size_t(order[i - 1])].title != rows[size_t(order[i])].title;
+    QVERIFY(equalNeighbours > 20);
 }
 
 QTEST_MAIN(TestMainWindowUpdates)

@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QCollator>
 
+#include <thread>
 #include <vector>
 
 // The entries of the movie list: one title per row of the recordset, kept in alphabetical
@@ -14,6 +15,7 @@ class MovieListModel : public QAbstractListModel
     Q_OBJECT
 public:
     explicit MovieListModel(QObject *parent = nullptr);
+    ~MovieListModel() override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -30,6 +32,7 @@ public:
 
 private:
     QCollatorSortKey sortKey(const QString &title) const;
+    std::vector<int> sortedOrder(const std::vector<RecordsetRow> &rows);
     bool apply(const RowChange &change);
     // The first entry that sorts after `title` (upper) or not before it (lower).
     int upperBound(const QString &title) const;
@@ -45,4 +48,6 @@ private:
     std::vector<QString> m_previous;
     quint64 m_previousGeneration = 0;
     bool m_hasPrevious = false;
+    // Frees the sort keys of the last large rebuild; joined before the next one and on exit.
+    std::thread m_keyRelease;
 };

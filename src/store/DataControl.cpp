@@ -303,6 +303,16 @@ void Recordset::Find(const QString &title)
 {
     ensureLoaded();
     const int from = std::max(m_pos, 0);
+    if ((!m_indexed || m_indexGeneration != m_generation) && m_scannedGeneration != m_generation) {
+        // The first look-up in new rows walks them: the index is built only when a second
+        // one comes, so that showing the first movie of a large catalog does not wait for it.
+        m_scannedGeneration = m_generation;
+        int pos = from;
+        while (pos < int(m_rows.size()) && m_rows[size_t(pos)].title != title)
+            ++pos;
+        moveTo(pos);
+        return;
+    }
     int pos = firstRowTitled(title);
     if (pos < 0) {
         pos = int(m_rows.size());

@@ -94,6 +94,8 @@ private:
     mutable QHash<QString, int> m_titleIndex;
     mutable quint64 m_indexGeneration = 0;
     mutable bool m_indexed = false;
+    // The generation whose rows Find last walked without the index (0: none).
+    quint64 m_scannedGeneration = 0;
     // Title in upper case -> rows holding it, for the rows of generation m_foldedGeneration.
     mutable QHash<QString, int> m_foldedTitles;
     mutable quint64 m_foldedGeneration = 0;
