@@ -356,7 +356,10 @@ void TestAccessConvert::failsLeavingOriginal()
 
     const bool hangs = script.contains("sleep");
     bool ticked = false; // the event loop runs while the reader does
-    QTimer::singleShot(100, this, [&ticked] { ticked = true; });
+    QTimer tick; // stops with this row, so it never outlives `ticked`
+    tick.setSingleShot(true);
+    connect(&tick, &QTimer::timeout, this, [&ticked] { ticked = true; });
+    tick.start(100);
     QElapsedTimer clock;
     clock.start();
     const ConversionResult result = ConvertAccessCatalog(catalog, reader, hangs ? 1000 : 60000);
