@@ -2,7 +2,6 @@
 #include "Settings.h"
 #include "Windows1252.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,19 +30,8 @@ void putFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray sha1(const QString &path)
-{
-    return QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha1);
-}
-
-QStringList ratings()
-{
-    return ReadPickList("Ratings", "RatingTotal", "Rating.");
-}
-QStringList categories()
-{
-    return ReadPickList("Categories", "CategoryTotal", "Category.");
-}
+QStringList ratings() { return ReadPickList("Ratings", "RatingTotal", "Rating."); }
+QStringList categories() { return ReadPickList("Categories", "CategoryTotal", "Category."); }
 
 } // namespace
 
@@ -82,8 +70,6 @@ class TestSettings : public QObject
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("gap gives an empty entry")
             << QByteArray("3\nRating.1=G\nRating.3=R\n") << QStringList{"G", "", "R"};
-        QTest::newRow("half rounds to even")
-            << QByteArray("2.5\nRating.1=G\nRating.2=P\nRating.3=R") << QStringList{"G", "P"};
         QTest::newRow("negative count") << QByteArray("-2\nRating.1=G\n") << QStringList();
         QTest::newRow("kept as written, not sorted or merged")
             << QByteArray("3\nRating.1=R\nRating.2= R \nRating.3=G\n")
@@ -103,7 +89,7 @@ class TestSettings : public QObject
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("count");
-        QTest::newRow("0.5 to even 0") << "0.5" << 0;
+        QTest::newRow("half to even") << "2.5" << 2;
         QTest::newRow("exponent") << "1e2" << 100;
         QTest::newRow("rounds past the largest") << "32766.6" << 32766;
         QTest::newRow("number then letters") << "3x" << 0;
@@ -159,7 +145,6 @@ class TestSettings : public QObject
         row("byte-order mark", "\xEF\xBB\xBF[G]\nK=Drama\n", "Drama");
         row("UTF-8", "[G]\nK=Com\303\251die\n", "Comédie");
         row("Windows-1252 letter ending the file", "[G]\nK=Caf\xE9", "Café");
-        row("Windows-1252 euro", "[G]\nK=\x80\n", "€");
         row("double quotes", "[G]\nK=\" Drama \"\n", " Drama ");
         row("mismatched quotes kept", "[G]\nK=\"Drama'\n", "\"Drama'");
         row("first duplicate key wins", "[G]\nK=one\nk=two\n", "one");
@@ -200,13 +185,13 @@ class TestSettings : public QObject
     void oddContentReadsSafely()
     {
         QFETCH(QByteArray, junk);
-        putFile(IniPath(), junk + "\n[Known]\nKey=found\n");
-        const QByteArray before = sha1(IniPath());
+        const QByteArray content = junk + "\n[Known]\nKey=found\n";
+        putFile(IniPath(), content);
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(ReadIni("Known", "Key", "<none>"), QStringLiteral("found"));
         QVERIFY(timer.elapsed() < 5000);
-        QCOMPARE(sha1(IniPath()), before);
+        QCOMPARE(fileBytes(IniPath()), content);
     }
 
     void hugeFileReadsItsHeadOnly()
@@ -301,12 +286,11 @@ class TestSettings : public QObject
         QFETCH(QStringList, entry);
         QVERIFY(QDir().mkdir(path("folder")));
         putFile(IniPath(), "[G]\nK=old\n");
-        const QByteArray before = sha1(IniPath());
         setIniPath(path(target));
         QVERIFY(!Profile(IniPath()).write(entry[0], entry[1], entry[2]));
         WriteIni(entry[0], entry[1], entry[2]); // silent
         QCOMPARE(QFileInfo(path(target)).isFile(), target == "TARSEL.INI");
-        QCOMPARE(sha1(path()), before);
+        QCOMPARE(fileBytes(path()), QByteArray("[G]\nK=old\n"));
     }
 
     void windows1252MatchesTheSystemTable()
