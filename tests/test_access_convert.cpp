@@ -73,21 +73,9 @@ QList<AccessValue> tsvRow(const QByteArray &line)
 {
     QList<AccessValue> values;
     for (const QByteArray &cell : line.split('\t')) {
-        if (cell == "\\N") {
-            values.append(std::nullopt);
-            continue;
-        }
-        QString text;
-        const QString raw = QString::fromUtf8(cell);
-        for (qsizetype i = 0; i < raw.size(); ++i) {
-            const QChar c = raw[i] == u'\\' && i + 1 < raw.size() ? raw[++i] : QChar();
-            text += c.isNull()  ? raw[i]
-                    : c == u't' ? u'\t'
-                    : c == u'n' ? u'\n'
-                    : c == u'r' ? u'\r'
-                                : c;
-        }
-        values.append(text);
+        QString text = QString::fromUtf8(cell).replace("\\\\", "\x01"); // an escaped backslash
+        text.replace("\\t", "\t").replace("\\n", "\n").replace("\\r", "\r").replace('\x01', '\\');
+        values.append(cell == "\\N" ? AccessValue() : AccessValue(text));
     }
     return values;
 }
