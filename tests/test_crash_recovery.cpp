@@ -17,6 +17,19 @@ namespace {
 
 using Catalog = std::map<QString, QString>; // title -> version (Director and Comments)
 
+Catalog applied(Catalog state, const QStringList &op)
+{
+    if (op[0] == QLatin1String("add")) {
+        state[op[1]] = op[2];
+    } else if (op[0] == QLatin1String("update")) {
+        state.erase(op[1]);
+        state[op[2]] = op[3];
+    } else {
+        state.erase(op[1]);
+    }
+    return state;
+}
+
 // The journal's completed writes applied to `state`; the write begun but not recorded as
 // completed, if any, is returned for the caller to allow either way.
 std::optional<QStringList> replay(const QByteArray &journal, Catalog &state, int *completed)
@@ -35,29 +48,9 @@ std::optional<QStringList> replay(const QByteArray &journal, Catalog &state, int
             qFatal("journal out of order: %s", qPrintable(line));
         inFlight.reset();
         ++*completed;
-        if (op[0] == QLatin1String("add")) {
-            state[op[1]] = op[2];
-        } else if (op[0] == QLatin1String("update")) {
-            state.erase(op[1]);
-            state[op[2]] = op[3];
-        } else {
-            state.erase(op[1]);
-        }
+        state = applied(std::move(state), op);
     }
     return inFlight;
-}
-
-Catalog applied(Catalog state, const QStringList &op)
-{
-    if (op[0] == QLatin1String("add")) {
-        state[op[1]] = op[2];
-    } else if (op[0] == QLatin1String("update")) {
-        state.erase(op[1]);
-        state[op[2]] = op[3];
-    } else {
-        state.erase(op[1]);
-    }
-    return state;
 }
 
 // Opens the catalog as the program does (recovering an interrupted write), checks it and reads
