@@ -82,14 +82,21 @@ frmTarsel::frmTarsel(const QString &programFolder, QWidget *parent)
 
 frmTarsel::~frmTarsel() = default;
 
+QFrame *frmTarsel::makeContainer(const QString &name, int left, int width)
+{
+    auto *container = new QFrame(this);
+    container->setObjectName(name);
+    container->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    PlaceTwips(container, left, 0, width, 6300);
+    // Mouse movement over the container puts out a lit toolbar button (eventFilter).
+    container->setMouseTracking(true);
+    container->installEventFilter(this);
+    return container;
+}
+
 void frmTarsel::buildToolbar()
 {
-    m_picToolbar = new QFrame(this);
-    m_picToolbar->setObjectName(QStringLiteral("picToolbar"));
-    m_picToolbar->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    PlaceTwips(m_picToolbar, 15, 0, 915, 6300);
-    m_picToolbar->setMouseTracking(true);
-    m_picToolbar->installEventFilter(this);
+    m_picToolbar = makeContainer(QStringLiteral("picToolbar"), 15, 915);
     for (int i = 0; i < 7; ++i) {
         const ToolbarButtonLayout &item = kToolbar[size_t(i)];
         auto *button = new RibbonButton(
@@ -132,12 +139,7 @@ void frmTarsel::buildList()
 
 void frmTarsel::buildSpecs()
 {
-    m_picSpecs = new QFrame(this);
-    m_picSpecs->setObjectName(QStringLiteral("picSpecs"));
-    m_picSpecs->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    PlaceTwips(m_picSpecs, 4665, 0, 5070, 6300);
-    m_picSpecs->setMouseTracking(true);
-    m_picSpecs->installEventFilter(this);
+    m_picSpecs = makeContainer(QStringLiteral("picSpecs"), 4665, 5070);
 
     auto text = [this](BoundTextBox *&box, const char *name, const char *column, int top,
                        int width = 3795) {

@@ -82,6 +82,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QFrame *makeContainer(const QString &name, int left, int width);
     void buildToolbar();
     void buildList();
     void buildSpecs();
