@@ -447,16 +447,6 @@ void DataControl::Open(const QString &path)
     m_loadedSource.clear();
 }
 
-void DataControl::Close()
-{
-    m_db.reset();
-}
-
-QString DataControl::DatabasePath() const
-{
-    return m_db ? m_db->path() : QString();
-}
-
 void DataControl::Refresh()
 {
     if (!m_db)

@@ -120,9 +120,6 @@ public:
 
     // Opens the catalog at `path`; throws StoreError naming the file and what is wrong.
     void Open(const QString &path);
-    bool isOpen() const { return bool(m_db); }
-    void Close();
-    QString DatabasePath() const;
 
     QString RecordSource() const { return m_recordSource; }
     void setRecordSource(const QString &sql) { m_recordSource = sql; }
@@ -135,8 +132,6 @@ public:
     // True when another row than `rowId` has the title `title`, letters compared without
     // case (full Unicode upper case), over the whole table.
     bool titleTaken(const QString &title, std::optional<qint64> exceptRowId) const;
-    // The current row's stored values by column (kMovieColumns order); empty when none.
-    const std::vector<QVariant> &currentValues() const { return m_current; }
 
 private:
     friend class Recordset;
