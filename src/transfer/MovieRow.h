@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// One movie as a foreign file carries it, on its way into or out of the catalog: the catalog's
+// 17 columns besides ID, in the catalog's column order (Title, Category, Rating, Format, Value,
+// Copyright, Hours, Minutes, Condition, TapePosition, StarOne ... StarFour, Producer, Director,
+// Comments). Every value is text or NULL. Numbers read from a file are passed on as the file
+// writes them (the import checks them); numbers read from the catalog are plain decimals:
+// whole numbers as digits, Value with at least two decimals ("12.50").
+struct MovieRow {
+    static constexpr int kColumnCount = 17;
+    std::array<std::optional<QString>, kColumnCount> values;
+    // Where the movie stands in its file, for messages: "line 12", "entry 3".
+    QString where;
+};
+
+// A foreign file that cannot be read or written. The message is for the user, in plain
+// words: it names the file, and the line or entry and the column where it can.
+struct TransferError {
+    QString message;
+};
+
+// Reads movies from a file, one at a time, so a large file is never held whole.
+class MovieReader
+{
+  public:
+    virtual ~MovieReader() = default;
+    // The next movie, or nothing after the last. Throws TransferError.
+    virtual std::optional<MovieRow> next() = 0;
+    // The file's own columns or fields that go into no catalog column; complete once next()
+    // has given nothing.
+    virtual QStringList unusedColumns() const { return {}; }
+    // What was left out on the way, for the summary ("2 actors beyond the fourth in 1 movie").
+    virtual QStringList notes() const { return {}; }
+    // How far reading has come, for a progress bar: bytes of the file read, and its size
+    // (0 when not known).
+    virtual qint64 bytesRead() const { return 0; }
+    virtual qint64 bytesTotal() const { return 0; }
+};
+
+// Writes movies to a file. Nothing stands under the file's name until finish() has returned:
+// a failed or interrupted export leaves no half-written file and keeps any file it was to
+// replace.
+class MovieWriter
+{
+  public:
+    virtual ~MovieWriter() = default;
+    virtual void write(const MovieRow &movie) = 0; // throws TransferError
+    virtual void finish() = 0;                     // throws TransferError
+};
