@@ -197,6 +197,15 @@ int MovieListModel::lowerBound(const QString &title) const
     return int(it - m_entries.begin());
 }
 
+int MovieListModel::indexOf(const QString &title) const
+{
+    for (int i = lowerBound(title), end = upperBound(title); i < end; ++i) {
+        if (m_entries[size_t(i)] == title)
+            return i;
+    }
+    return -1;
+}
+
 bool MovieListModel::apply(const RowChange &change)
 {
     // Entries that sort equal keep the order of their rows. An appended row is the last of

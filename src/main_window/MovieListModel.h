@@ -29,6 +29,8 @@ public:
     void clear();
     const QString &entry(int index) const { return m_entries[size_t(index)]; }
     int count() const { return int(m_entries.size()); }
+    // The first entry whose text is `title`, or -1.
+    int indexOf(const QString &title) const;
 
 private:
     QCollatorSortKey sortKey(const QString &title) const;

@@ -301,16 +301,15 @@ void frmTarsel::lstMovies_Click()
     const int index = m_lstMovies->ListIndex();
     const QString title = index >= 0 ? m_lstMovies->List(index) : QString();
     try {
-        if (!LeaveCurrentRow()) {
-            m_listClickBusy = false;
-            return;
+        if (LeaveCurrentRow()) {
+            RefreshMovieList();
+            m_dataMovies.recordset().Find(title);
+            m_lstMovies->setListIndex(EntryIndexAfterRefill(index, title));
         }
-        RefreshMovieList();
-        m_dataMovies.recordset().Find(title);
-        m_lstMovies->setListIndex(EntryIndexAfterRefill(index, title));
     } catch (const StoreError &error) {
         ShowStoreError(error.message());
     }
+    ShowCurrentRowInList(); // also when the title was not found or the catalog failed
     m_listClickBusy = false;
 }
 
@@ -319,11 +318,8 @@ int frmTarsel::EntryIndexAfterRefill(int index, const QString &title) const
     // Writing pending changes on the way may have moved entries: follow the chosen title.
     if (index < 0 || (index < m_lstMovies->ListCount() && m_lstMovies->List(index) == title))
         return index;
-    for (int i = 0; i < m_lstMovies->ListCount(); ++i) {
-        if (m_lstMovies->List(i) == title)
-            return i;
-    }
-    return index;
+    const int moved = m_lstMovies->IndexOf(title);
+    return moved >= 0 ? moved : index;
 }
 
 void frmTarsel::resizeEvent(QResizeEvent *event)

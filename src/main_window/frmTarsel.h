@@ -115,6 +115,11 @@ private:
     // Writes the pending row after Save's checks; throws StoreError.
     void WriteCurrentRow();
     void EnterBrowsing(bool deleteToo);
+    // Highlights the current row's entry without running the click handler; nothing while a
+    // new row is pending or when there is no current row. Leaves the list in step with the
+    // fields after a command, and after a refusal to leave the row.
+    void ShowCurrentRowInList();
+    bool ListShowsCurrentRow();
     QStringList BoundTexts() const;
     void SelectAfterRefill(int index);
 

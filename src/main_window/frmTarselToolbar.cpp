@@ -40,6 +40,7 @@ void frmTarsel::cmdToolbar_Click(int index)
     m_picToolbar->setEnabled(false);
     DoEvents();
     RunCommand(index);
+    ShowCurrentRowInList();
     m_picToolbar->setEnabled(true);
 }
 
@@ -109,6 +110,10 @@ void frmTarsel::Delete()
     Recordset &recordset = m_dataMovies.recordset();
     if (!recordset.hasCurrentRow())
         return; // nothing is shown, so there is nothing to delete
+    // The question speaks of the highlighted movie. Were another entry than the current
+    // row's ever highlighted, nothing is deleted and the frame brings the list back in step.
+    if (!ListShowsCurrentRow())
+        return;
     if (MsgBox(QStringLiteral("Are you sure you want to delete the currently selected movie?"),
                vbYesNo | vbQuestion) != vbYes)
         return;
@@ -140,11 +145,17 @@ void frmTarsel::Save()
 
 void frmTarsel::Undo()
 {
-    const bool wasAdding = m_dataMovies.recordset().EditMode() == 2;
-    m_dataMovies.recordset().CancelUpdate();
+    Recordset &recordset = m_dataMovies.recordset();
+    const bool wasAdding = recordset.EditMode() == 2;
+    recordset.CancelUpdate();
     m_dataMovies.Refresh();
     if (wasAdding)
         EnterBrowsing(false);
+    // The fields show the first movie now: its entry is selected as any other selection is,
+    // so that the list highlights the movie shown.
+    RefreshMovieList();
+    if (recordset.hasCurrentRow())
+        m_lstMovies->setListIndex(m_lstMovies->IndexOf(recordset.Fields(QStringLiteral("Title"))));
 }
 
 void frmTarsel::Print()
@@ -281,27 +292,37 @@ bool frmTarsel::LeaveCurrentRow()
     const int answer = MsgBox(problem + QStringLiteral("\n\nDiscard the changes to this movie?"),
                               vbYesNo | vbQuestion | vbDefaultButton2);
     if (answer != vbYes) {
-        // Stay: the list shows the current movie's entry again.
-        if (mode != 2 && recordset.hasCurrentRow()) {
-            const QString title = recordset.Fields(QStringLiteral("Title"));
-            for (int i = 0; i < m_lstMovies->ListCount(); ++i) {
-                if (m_lstMovies->List(i) == title) {
-                    const bool busy = m_listClickBusy;
-                    m_listClickBusy = true;
-                    m_lstMovies->setListIndex(i);
-                    m_listClickBusy = busy;
-                    break;
-                }
-            }
-        } else {
-            m_lstMovies->clearSelectionQuietly();
-        }
+        ShowCurrentRowInList(); // stay: the list highlights the edited movie again
         return false;
     }
     recordset.CancelUpdate();
     if (mode == 2)
         EnterBrowsing(false);
     return true;
+}
+
+void frmTarsel::ShowCurrentRowInList()
+{
+    Recordset &recordset = m_dataMovies.recordset();
+    try {
+        if (recordset.EditMode() == 2 || !recordset.hasCurrentRow())
+            m_lstMovies->clearSelectionQuietly();
+        else if (!ListShowsCurrentRow())
+            m_lstMovies->setListIndexQuietly(
+                m_lstMovies->IndexOf(recordset.Fields(QStringLiteral("Title"))));
+    } catch (const StoreError &) {
+        // Rows that cannot be read again follow a failed refresh, already reported: with
+        // no movie to point at, nothing is highlighted.
+        m_lstMovies->clearSelectionQuietly();
+    }
+}
+
+bool frmTarsel::ListShowsCurrentRow()
+{
+    Recordset &recordset = m_dataMovies.recordset();
+    const int index = m_lstMovies->ListIndex();
+    return index >= 0 && recordset.EditMode() != 2 && recordset.hasCurrentRow() &&
+           m_lstMovies->List(index) == recordset.Fields(QStringLiteral("Title"));
 }
 
 // ---- Highlight under the mouse ----------------------------------------------------------
