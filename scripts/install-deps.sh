@@ -10,7 +10,8 @@ packages=(
   fonts-liberation
 )
 if [ "${1:-run}" = test ]; then
-  packages+=(poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev)
+  packages+=(poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
+    desktop-file-utils sqlite3)
 fi
 
 missing=()

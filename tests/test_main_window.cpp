@@ -19,6 +19,8 @@ private slots:
     void windowSpringsBackToItsSize();
     void arrowKeysRebuildOncePerStep();
     void cLocaleSortsWithoutCaseToo();
+    void toolbarPicturesNeedNoIconTheme_data();
+    void toolbarPicturesNeedNoIconTheme();
 };
 
 void TestMainWindow::listsEveryTitleSortedAndShowsTheFirst()
@@ -209,6 +211,44 @@ void TestMainWindow::cLocaleSortsWithoutCaseToo()
         QCOMPARE(f.entries(), (QStringList{"alien", "amélie", "Casablanca", "Zardoz"}));
     }
     QLocale::setDefault(before);
+}
+
+void TestMainWindow::toolbarPicturesNeedNoIconTheme_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 7; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("cmdToolbar(%1)").arg(i))) << i;
+}
+
+void TestMainWindow::toolbarPicturesNeedNoIconTheme()
+{
+    QFETCH(int, index);
+    QIcon::setThemeSearchPaths({});
+    QIcon::setThemeName(QString());
+    MainWindowFixture f({});
+    auto picture = [&f](int button, qreal ratio, QIcon::Mode mode) {
+        return f.w().cmdToolbar(button)->icon().pixmap(QSize(16, 16), ratio, mode).toImage();
+    };
+    for (qreal ratio : {1.0, 2.0}) {
+        const QImage normal = picture(index, ratio, QIcon::Normal);
+        const QImage greyed = picture(index, ratio, QIcon::Disabled);
+        QCOMPARE(normal.size(), QSize(16, 16) * ratio); // drawn at the device's pixels
+        int drawn = 0, coloured = 0;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x) {
+                const QRgb pixel = greyed.pixel(x, y);
+                drawn += qAlpha(normal.pixel(x, y)) > 0;
+                coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel);
+            }
+        }
+        QVERIFY2(drawn * 5 > normal.width() * normal.height(), "the picture is nearly empty");
+        QVERIFY(greyed != normal);
+        QCOMPARE(coloured, 0);
+    }
+    for (int other = 0; other < 7; ++other) {
+        if (other != index)
+            QVERIFY(picture(other, 1.0, QIcon::Normal) != picture(index, 1.0, QIcon::Normal));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

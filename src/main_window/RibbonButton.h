@@ -13,6 +13,7 @@ public:
     RibbonButton(int index, const QIcon &icon, QWidget *parent = nullptr);
 
     int index() const { return m_index; }
+    QIcon icon() const { return m_icon; }
     bool Value() const { return m_value; }
     void setValue(bool pressed);
     int BevelWidth() const { return m_bevelWidth; }

@@ -29,18 +29,16 @@ struct ToolbarButtonLayout {
     const char *caption;
     int buttonTop;
     int left, top, width, height; // caption
-    const char *themeIcon;
-    char glyph;
 };
 
 constexpr std::array<ToolbarButtonLayout, 7> kToolbar = {{
-    {"Add", 240, 255, 720, 315, 195, "list-add", '+'},
-    {"Delete", 1080, 165, 1560, 495, 195, "edit-delete", 'X'},
-    {"Save", 1920, 210, 2400, 405, 195, "document-save", 'S'},
-    {"Undo", 2760, 210, 3240, 405, 195, "edit-undo", 'U'},
-    {"Print", 3600, 240, 4080, 345, 195, "document-print", 'P'},
-    {"Search", 4440, 150, 4920, 525, 195, "edit-find", '?'},
-    {"Clear", 5280, 225, 5760, 375, 195, "edit-clear", 'C'},
+    {"Add", 240, 255, 720, 315, 195},
+    {"Delete", 1080, 165, 1560, 495, 195},
+    {"Save", 1920, 210, 2400, 405, 195},
+    {"Undo", 2760, 210, 3240, 405, 195},
+    {"Print", 3600, 240, 4080, 345, 195},
+    {"Search", 4440, 150, 4920, 525, 195},
+    {"Clear", 5280, 225, 5760, 375, 195},
 }};
 
 QString arrayName(const char *name, int index)
@@ -99,8 +97,7 @@ void frmTarsel::buildToolbar()
     m_picToolbar = makeContainer(QStringLiteral("picToolbar"), 15, 915);
     for (int i = 0; i < 7; ++i) {
         const ToolbarButtonLayout &item = kToolbar[size_t(i)];
-        auto *button = new RibbonButton(
-            i, ToolbarIcon(QLatin1String(item.themeIcon), QLatin1Char(item.glyph)), m_picToolbar);
+        auto *button = new RibbonButton(i, ToolbarIcon(ToolbarPicture(i)), m_picToolbar);
         button->setObjectName(arrayName("cmdToolbar", i));
         button->setAccessibleName(QLatin1String(item.caption));
         PlaceTwips(button, 180, item.buttonTop, 510, 465);

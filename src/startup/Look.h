@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QFont>
-#include <QIcon>
 #include <QString>
+
+#include "Pictures.h"
 
 // The program's fonts and pictures.
 
@@ -13,10 +14,3 @@ void SetUpFonts();
 // The windows' own fonts, in points.
 QFont SansSerifFont(qreal points = 8.25, bool bold = false);
 QFont ArialFont(qreal points, bool bold = false);
-
-// The program's icon, drawn by the program itself so it is always there.
-QIcon ProgramIcon();
-
-// A 16 by 16 toolbar picture: the icon theme's `themeName` where the theme has it,
-// otherwise a picture the program draws from `glyph`.
-QIcon ToolbarIcon(const QString &themeName, QChar glyph);

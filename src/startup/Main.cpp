@@ -92,6 +92,8 @@ int Main(int argc, char *argv[])
     char *qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication application(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Reelwarden"));
+    // Ties the windows to the installed menu entry, whose icon the task bar then shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("reelwarden"));
     QApplication::setWindowIcon(ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     SetUpFonts();
