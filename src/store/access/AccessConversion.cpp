@@ -156,11 +156,6 @@ QString ConversionQuestion(const QString &catalogPath)
         .arg(fileName(catalogPath), fileName(KeptOriginalPath(catalogPath)));
 }
 
-QString ReaderProgramPath(const QString &programFolder)
-{
-    return QDir(programFolder).filePath(QString::fromLatin1(kReaderProgramName));
-}
-
 ConversionResult ConvertAccessCatalog(const QString &catalogPath, const QString &readerProgram,
                                       int timeoutMs)
 {

@@ -5,6 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+inline constexpr char kReaderProgramName[] = "reelwarden-mdb-reader";
+
+// The reader program in the folder of the program.
+QString ReaderProgramPath(const QString &programFolder);
+
 // Runs the reader program (reelwarden-mdb-reader) on the Access file at `path` for `table`
 // and `columns`, and gives its rows. The reader's standard error (libmdb's diagnostics) is
 // discarded. After `timeoutMs` the reader is killed and the outcome is TimedOut: libmdb can

@@ -1,6 +1,7 @@
 #include "ReaderProcess.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
@@ -85,4 +86,9 @@ AccessTableRead ReadAccessTable(const QString &readerProgram, const QString &pat
     if (read.outcome == AccessTableRead::Outcome::Complete && process.exitCode() != 0)
         return {};
     return read;
+}
+
+QString ReaderProgramPath(const QString &programFolder)
+{
+    return QDir(programFolder).filePath(QString::fromLatin1(kReaderProgramName));
 }
