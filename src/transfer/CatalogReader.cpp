@@ -1,0 +1,99 @@
+#include "CatalogReader.h"
+
+#include "Database.h"
+#include "Money.h"
+#include "MovieColumns.h"
+#include "TitleOrder.h"
+
+#include <vector>
+
+namespace
+{
+
+QString columnList()
+{
+    QStringList names;
+    for (const MovieColumn &column : kMovieColumns)
+        names << QStringLiteral("[%1]").arg(QLatin1String(column.name));
+    return names.join(QStringLiteral(", "));
+}
+
+QString moneyText(const QVariant &stored)
+{
+    if (stored.typeId() == QMetaType::LongLong) {
+        const qint64 whole = stored.toLongLong();
+        if (whole > Money::kMaxUnits / Money::kUnitsPerWhole ||
+            whole < -Money::kMaxUnits / Money::kUnitsPerWhole)
+            return QString::number(whole);
+        return Money::formatPlain(whole * Money::kUnitsPerWhole);
+    }
+    return Money::formatPlain(Money::fromDouble(stored.toDouble()));
+}
+
+std::optional<QString> exported(const QVariant &stored, ColumnKind kind)
+{
+    if (stored.isNull())
+        return std::nullopt;
+    if (stored.typeId() == QMetaType::QString || kind == ColumnKind::Text)
+        return stored.toString();
+    if (kind == ColumnKind::Money)
+        return moneyText(stored);
+    if (stored.typeId() == QMetaType::Double)
+        return QString::number(stored.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return QString::number(stored.toLongLong());
+}
+
+class CatalogReader : public MovieReader
+{
+  public:
+    explicit CatalogReader(Database &db)
+        : m_movie(db, QStringLiteral("SELECT %1 FROM [Movies] WHERE rowid = ?").arg(columnList()))
+    {
+        std::vector<RecordsetRow> rows;
+        Statement titles(db, QStringLiteral("SELECT rowid, [Title] FROM [Movies]"));
+        while (titles.step())
+            rows.push_back({titles.integer(0), titles.isNull(1) ? QString() : titles.text(1)});
+        TitleOrder order;
+        for (int i : order.sortedOrder(rows))
+            m_rowIds.push_back(rows[std::size_t(i)].rowId);
+    }
+
+    std::optional<MovieRow> next() override
+    {
+        while (m_next < m_rowIds.size()) {
+            m_movie.bind(1, m_rowIds[m_next++]);
+            const bool found = m_movie.step();
+            std::optional<MovieRow> movie;
+            if (found)
+                movie = current();
+            m_movie.reset();
+            if (movie)
+                return movie;
+        }
+        return std::nullopt;
+    }
+
+    qint64 bytesRead() const override { return qint64(m_next); }
+    qint64 bytesTotal() const override { return qint64(m_rowIds.size()); }
+
+  private:
+    MovieRow current() const
+    {
+        MovieRow movie;
+        for (std::size_t i = 0; i < kMovieColumns.size(); ++i)
+            movie.values[i] = exported(m_movie.value(int(i)), kMovieColumns[i].kind);
+        movie.where = QStringLiteral("movie %1").arg(m_next);
+        return movie;
+    }
+
+    Statement m_movie;
+    std::vector<qint64> m_rowIds;
+    std::size_t m_next = 0;
+};
+
+} // namespace
+
+std::unique_ptr<MovieReader> OpenCatalogReader(Database &db)
+{
+    return std::make_unique<CatalogReader>(db);
+}
