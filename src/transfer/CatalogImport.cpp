@@ -1,5 +1,6 @@
 #include "CatalogImport.h"
 
+#include "CatalogNumber.h"
 #include "Database.h"
 #include "Money.h"
 #include "MovieColumns.h"
@@ -8,6 +9,7 @@
 #include "TextFold.h"
 #include "TitleRenamer.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace
@@ -35,6 +37,16 @@ QString storedNumber(const QVariant &value)
     return QString::number(value.toLongLong());
 }
 
+// A plain decimal that Money::parse refuses only for lying beyond the currency range, as the
+// earlier version's minimum amount -922337203685477.5808 does: it is kept as the start-up
+// conversion keeps it, the nearest number the catalog holds.
+bool plainNumberBeyondRange(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^-?[0-9]{15,}(\\.[0-9]+)?$"));
+    return plain.match(text).hasMatch() &&
+           !std::holds_alternative<QString>(CatalogNumberFromText(text));
+}
+
 // Checks a movie as Save does and brings its numbers to the form the catalog stores.
 void normalise(MovieRow &movie, const QString &fileName)
 {
@@ -50,6 +62,8 @@ void normalise(MovieRow &movie, const QString &fileName)
         if (!value || kind == ColumnKind::Text)
             continue;
         const std::optional<QVariant> stored = columnValue(*value, kind);
+        if (!stored && kind == ColumnKind::Money && plainNumberBeyondRange(*value))
+            continue;
         if (!stored)
             refuse(fileName, movie, i, columnInputError(kind, columnName(i)));
         value = stored->isNull() ? std::nullopt : std::optional(storedNumber(*stored));
