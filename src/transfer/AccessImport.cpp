@@ -1,6 +1,5 @@
 #include "AccessImport.h"
 
-#include "AccessColumns.h"
 #include "AccessFile.h"
 #include "ForeignFile.h"
 #include "ReaderProcess.h"
@@ -12,20 +11,6 @@ namespace
 {
 
 constexpr int kTimeoutMs = 300000;
-
-QString tableName()
-{
-    return QString::fromLatin1(AccessColumns::kMoviesTable.data(),
-                               qsizetype(AccessColumns::kMoviesTable.size()));
-}
-
-QStringList columnNames()
-{
-    QStringList names;
-    for (std::string_view name : AccessColumns::kMovieColumns)
-        names << QString::fromLatin1(name.data(), qsizetype(name.size()));
-    return names;
-}
 
 QString failure(const AccessTableRead &read, const QString &name, const QString &readerProgram)
 {
@@ -40,14 +25,11 @@ QString failure(const AccessTableRead &read, const QString &name, const QString 
             .arg(name)
             .arg(kTimeoutMs / 60000);
     if (read.outcome == Outcome::ReaderFailed && read.readerCode == ReaderStream::NoTable)
-        return QStringLiteral("%1 is a Microsoft Access file but has no Movies table, so it is "
-                              "not a catalog of Reelwarden.")
-            .arg(name);
+        return NoMoviesTableText(name);
     if (read.outcome == Outcome::ReaderFailed && read.readerCode == ReaderStream::NoColumns)
-        return QStringLiteral("The Movies table in %1 lacks the columns %2.")
-            .arg(name, read.detail.split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(", ")));
-    return QStringLiteral("%1 cannot be read: the file appears to be damaged or encrypted.")
-        .arg(name);
+        return QStringLiteral("The Movies table in %1 lacks %2.")
+            .arg(name, MissingColumnsText(read.detail));
+    return DamagedFileText(name);
 }
 
 class AccessReader : public MovieReader
@@ -97,7 +79,7 @@ std::unique_ptr<MovieReader> OpenAccessReader(const QString &path, const QString
     if (!IsAccessFile(path))
         throw TransferError{QStringLiteral("%1 is not a Microsoft Access file.").arg(name)};
     AccessTableRead read =
-        ReadAccessTable(readerProgram, path, tableName(), columnNames(), kTimeoutMs);
+        ReadMoviesTable(readerProgram, path, kTimeoutMs);
     if (read.outcome != AccessTableRead::Outcome::Complete)
         throw TransferError{failure(read, name, readerProgram)};
     return std::make_unique<AccessReader>(std::move(read.rows), read.valuesMayBeCut);
