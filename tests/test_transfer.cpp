@@ -212,6 +212,7 @@ private slots:
         row("full disk (a file size limit)", "Title,Comments\nAlien," + QByteArray(1 << 19, 'x') + "\nB,x\n", 1, "The catalog could not be read or written", {"FULL", "import", "FILE", "--catalog", "CATALOG"});
         row("--check writes nothing", "Title\nAlien\n", 0, "", {"import", "FILE", "--check", "--catalog", "CATALOG"});
         row("export over a file", "Title\n", 1, "already exists; --force replaces it", {"export", "FILE", "--format", "csv", "--catalog", "CATALOG"});
+        row("export over the catalog", "", 1, "is the catalog itself", {"export", "CATALOG", "--format", "csv", "--force", "--catalog", "CATALOG"});
         row("no command", "", 2, "Say what to do", {"--catalog", "CATALOG"});
         row("unknown command", "", 2, "frob is not a command", {"frob", "FILE"});
         row("unknown format", "", 2, "import reads .csv", {"import", "FILE", "--format", "doc"});

@@ -152,6 +152,8 @@ void printSummary(const ImportSummary &summary, const Request &request)
 int runImport(const Request &request)
 {
     const FileFormat format = formatFor(request, true);
+    if (!request.map.isEmpty() && format != FileFormat::Csv)
+        throw UsageError{QStringLiteral("--map applies to CSV files only.")};
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader = OpenReader(
         format, request.file, request.map, ReaderProgramPath(request.programFolder));
@@ -167,7 +169,11 @@ int runImport(const Request &request)
 int runExport(const Request &request)
 {
     const FileFormat format = formatFor(request, false);
-    if (QFileInfo::exists(request.file) && !request.force)
+    const QFileInfo target(request.file);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
+        throw TransferError{QStringLiteral("%1 is the catalog itself; an export goes to another file.")
+                                .arg(ForeignFileName(request.file))};
+    if (target.exists() && !request.force)
         throw TransferError{
             QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(request.file))};
     std::unique_ptr<Database> db = Database::open(request.catalog);
