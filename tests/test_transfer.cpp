@@ -26,33 +26,41 @@ const QString kProgram = QStringLiteral(REELWARDEN_TRANSFER);
 QList<QVariantMap> hostileMovies()
 {
     using M = QVariantMap;
+    // clang-format off
     return {
         M{{"Title", "He said \"Hi\", then left"}, {"Value", 12.5}, {"Copyright", 1975},
           {"Comments", "one\r\ntwo\nthree\rfour"}, {"Category", "a,b;c\td"}},
-        M{{"Title", "Amélie"}, {"Value", 0.0}, {"Hours", 0}, {"Minutes", 0},
-          {"StarOne", "Audrey Tautou"}, {"Producer", ""}, {"Condition", " padded "},
-          {"TapePosition", "side A\rside B"}},
+        M{{"Title", "Amélie"}, {"Value", 0.0}, {"Hours", 0}, {"Minutes", 0}, {"Producer", ""},
+          {"Condition", " padded "}, {"TapePosition", "side A\rside B"}},
         M{{"Title", "Сталкер 千と千尋 🎬"}, {"Value", 1000000.0}, {"Director", "שלום \u202Eעולם"}},
         M{{"Title", QString::fromUtf8("ctrl \x01\x1f\x7f end")}, {"Value", 123456789012.34},
           {"TapePosition", "\"\""}, {"Rating", "007"}},
         M{{"Title", "Only a title"}},
         M{{"Title", "=1+2"}, {"Value", 0.0001}, {"Copyright", 2025}, {"StarFour", "\"quoted\""}},
     };
+    // clang-format on
+}
+
+// The first column of every row `sql` gives from the catalog.
+QStringList query(const QString &catalog, const QString &sql)
+{
+    auto db = Database::open(catalog); // as the program opens it: an interrupted write rolls back
+    Statement rows(*db, sql);
+    QStringList result;
+    while (rows.step())
+        result << rows.text(0);
+    return result;
 }
 
 // Every row of the catalog, every column with its stored type, sorted.
-QStringList catalogRows(const QString &path)
+QStringList catalogRows(const QString &catalog)
 {
     QStringList columns;
     for (const MovieColumn &column : kMovieColumns)
         columns << QStringLiteral("quote([%1])").arg(QLatin1String(column.name));
-    auto db = Database::open(path);
-    Statement rows(*db, QStringLiteral("SELECT %1 FROM Movies").arg(columns.join(" || '|' || ")));
-    QStringList result;
-    while (rows.step())
-        result << rows.text(0);
-    result.sort();
-    return result;
+    QStringList rows = query(catalog, "SELECT " + columns.join(" || '|' || ") + " FROM Movies");
+    rows.sort();
+    return rows;
 }
 
 struct Run {
@@ -73,12 +81,7 @@ Run transfer(const QStringList &arguments, const QString &program = kProgram)
 
 QStringList titles(const QString &catalog)
 {
-    QStringList list;
-    auto db = Database::open(catalog);
-    Statement rows(*db, QStringLiteral("SELECT Title FROM Movies ORDER BY rowid"));
-    while (rows.step())
-        list << rows.text(0);
-    return list;
+    return query(catalog, "SELECT Title FROM Movies ORDER BY rowid");
 }
 
 } // namespace
@@ -96,7 +99,7 @@ class TestTransfer : public QObject
         return path(name);
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(kProgram).isExecutable(), qPrintable(kProgram + " is not built"));
@@ -141,7 +144,7 @@ private slots:
         QTest::addColumn<QVariant>("expected");
         const QString data = QStringLiteral(REELWARDEN_TEST_DATA "/transfer/");
         const QString jet = QStringLiteral(REELWARDEN_JET_FIXTURES "/");
-        const QStringList spreadsheet = {"--map", "Name=Title", "--map", "genre=Category",
+        const QStringList spreadsheet = {"--map", "Name=Title",     "--map", "genre=Category",
                                          "--map", "Year=Copyright", "--map", "Price=Value",
                                          "--map", "Notes=Comments"};
         QTest::newRow("spreadsheet, Windows-1252 text")
@@ -181,16 +184,18 @@ private slots:
 
     void badInput_data()
     {
-        QTest::addColumn<QByteArray>("content"); // the file's bytes; see `arguments` for others
+        QTest::addColumn<QByteArray>("content");    // the file's bytes; see `arguments` for others
         QTest::addColumn<QStringList>("arguments"); // FILE and CATALOG stand for the two paths
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const QStringList import = {"import", "FILE", "--catalog", "CATALOG"};
-        const auto row = [&](const char *name, const QByteArray &content, int code,
-                             const char *message, const QStringList &arguments = {}) {
-            QTest::newRow(name) << content << (arguments.isEmpty() ? import : arguments) << code
+        const auto row = [](const char *name, const QByteArray &content, int code,
+                            const char *message,
+                            const char *arguments = "import FILE --catalog CATALOG") {
+            QTest::newRow(name) << content << QString(arguments).split(' ') << code
                                 << QString::fromUtf8(message);
         };
+        const QByteArray big = "Title,Comments\nAlien," + QByteArray(10 << 20, 'x') + "\n";
+        // clang-format off
         row("unbalanced quotes", "Title\r\n\"Alien\r\nBrazil\r\n", 1, "line 2: a quoted value is never closed");
         row("text after a closing quote", "Title\n\"Alien\"x\n", 1, "line 2: a quoted value is followed");
         row("more cells than the header", "Title,Copyright\nAlien,1979,x\n", 1, "line 2: the row has 3 values, but the header names 2");
@@ -203,22 +208,23 @@ private slots:
         row("amount that is none", "Title,Value\nAlien,lots\n", 1, "line 2, column Value: The value must be an amount, such as $12.50.");
         row("year that is no whole number", "Title,Copyright\nAlien,1979.5\n", 1, "line 2, column Copyright: The copyright must be a whole number");
         row("minutes that are no number", "Title,Minutes\nAlien,ten\n", 1, "column Minutes: The minutes must be a whole number");
-        row("a value of 10 MB", "Title,Comments\nAlien," + QByteArray(10 << 20, 'x') + "\n", 1, "line 2: a value is longer than the catalog takes");
+        row("a value of 10 MB", big, 1, "line 2: a value is longer than the catalog takes");
         row("file is a folder", "folder", 1, "is a folder, not a file");
         row("file missing", "missing", 1, "was not found");
-        row("not an Access file", "Title\nAlien\n", 1, "is not a Microsoft Access file", {"import", "FILE", "--format", "mdb", "--catalog", "CATALOG"});
-        row("Access file without Movies", "no-movies", 1, "has no Movies table", {"import", "FILE", "--format", "mdb", "--catalog", "CATALOG"});
-        row("read-only catalog", "Title\nAlien\n", 1, "cannot be written", {"import", "FILE", "--catalog", "READONLY"});
-        row("full disk (a file size limit)", "Title,Comments\nAlien," + QByteArray(1 << 19, 'x') + "\nB,x\n", 1, "The catalog could not be read or written", {"FULL", "import", "FILE", "--catalog", "CATALOG"});
-        row("--check writes nothing", "Title\nAlien\n", 0, "", {"import", "FILE", "--check", "--catalog", "CATALOG"});
-        row("export over a file", "Title\n", 1, "already exists; --force replaces it", {"export", "FILE", "--format", "csv", "--catalog", "CATALOG"});
-        row("export over the catalog", "", 1, "is the catalog itself", {"export", "CATALOG", "--format", "csv", "--force", "--catalog", "CATALOG"});
-        row("no command", "", 2, "Say what to do", {"--catalog", "CATALOG"});
-        row("unknown command", "", 2, "frob is not a command", {"frob", "FILE"});
-        row("unknown format", "", 2, "import reads .csv", {"import", "FILE", "--format", "doc"});
-        row("--check with export", "", 2, "--check applies to import only", {"export", "FILE", "--check"});
-        row("--map to no column", "", 2, "Year is not a column", {"import", "FILE", "--map", "A=Year"});
-        row("catalog missing", "Title\nAlien\n", 1, "was not found", {"import", "FILE", "--catalog", "NOWHERE"});
+        row("not an Access file", "Title\nAlien\n", 1, "is not a Microsoft Access file", "import FILE --format mdb --catalog CATALOG");
+        row("Access file without Movies", "no-movies", 1, "has no Movies table", "import FILE --catalog CATALOG");
+        row("read-only catalog", "Title\nAlien\n", 1, "cannot be written", "import FILE --catalog READONLY");
+        row("full disk (a file size limit)", big.left(1 << 19) + "\nB,x\n", 1, "The catalog could not be read or written", "FULL import FILE --catalog CATALOG");
+        row("--check writes nothing", "Title\nAlien\n", 0, "", "import FILE --check --catalog CATALOG");
+        row("export over a file", "Title\n", 1, "already exists; --force replaces it", "export FILE --format csv --catalog CATALOG");
+        row("export over the catalog", "", 1, "is the catalog itself", "export CATALOG --format csv --force --catalog CATALOG");
+        row("no command", "", 2, "Say what to do", "--catalog CATALOG");
+        row("unknown command", "", 2, "frob is not a command", "frob FILE");
+        row("unknown format", "", 2, "import reads .csv", "import FILE --format doc");
+        row("--check with export", "", 2, "--check applies to import only", "export FILE --check");
+        row("--map to no column", "", 2, "Year is not a column", "import FILE --map A=Year");
+        row("catalog missing", "Title\nAlien\n", 1, "was not found", "import FILE --catalog NOWHERE");
+        // clang-format on
         // Other formats' bad files (a zip that is no Tellico file, XML not well formed, XML with
         // entity declarations): rows here.
     }
@@ -246,11 +252,13 @@ private slots:
         }
         QStringList args;
         for (const QString &argument : arguments)
-            args << (argument == "FILE" ? file
+            args << (argument == "FILE"                                ? file
                      : argument == "CATALOG" || argument == "READONLY" ? catalog
-                     : argument == "NOWHERE" ? path("nowhere.mdb") : argument);
+                     : argument == "NOWHERE"                           ? path("nowhere.mdb")
+                                                                       : argument);
         if (args.first() == "FULL") // no file may grow beyond 64 KiB: the disk is full
-            args = QStringList{"-c", "trap '' XFSZ; ulimit -f 128; exec \"$0\" \"$@\"", kProgram} + args.mid(1);
+            args = QStringList{"-c", "trap '' XFSZ; ulimit -f 128; exec \"$0\" \"$@\"", kProgram} +
+                   args.mid(1);
         const QByteArray before = TestCatalog::fileHash(catalog);
         const Run run = transfer(args, args.first() == "-c" ? "/bin/sh" : kProgram);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -265,10 +273,9 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("skipped") << QStringList()
                                  << QStringList{"Alien", "Straße", "Brazil", "Alien (2)"};
-        QTest::newRow("renamed")
-            << QStringList{"--rename-duplicates"}
-            << QStringList{"Alien", "Straße", "ALIEN (3)", "Brazil", "brazil (2)", "Alien (2)",
-                           "STRASSE (2)"};
+        QTest::newRow("renamed") << QStringList{"--rename-duplicates"}
+                                 << QStringList{"Alien",      "Straße",    "ALIEN (3)",  "Brazil",
+                                                "brazil (2)", "Alien (2)", "STRASSE (2)"};
     }
 
     // --check says exactly what the import then does, and writes nothing.
@@ -277,8 +284,10 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QStringList, expected);
         const QString catalog = freshCatalog("dup.mdb", TestCatalog::titled({"Alien", "Straße"}));
-        TestCatalog::writeFile(path("dup.csv"), "Title\nALIEN\nBrazil\nbrazil\nAlien (2)\nSTRASSE\n");
-        const QStringList import = QStringList{"import", path("dup.csv"), "--catalog", catalog} + options;
+        TestCatalog::writeFile(path("dup.csv"),
+                               "Title\nALIEN\nBrazil\nbrazil\nAlien (2)\nSTRASSE\n");
+        const QStringList import =
+            QStringList{"import", path("dup.csv"), "--catalog", catalog} + options;
         const QByteArray before = TestCatalog::fileHash(catalog);
         const Run check = transfer(import + QStringList{"--check"});
         QCOMPARE(check.code, 0);
@@ -303,7 +312,8 @@ private slots:
         const QString catalog = freshCatalog("killed.mdb", TestCatalog::titled({"Existing"}));
         QByteArray csv = "Title,Comments\n";
         for (int i = 0; i < 60000; ++i)
-            csv += "Movie " + QByteArray::number(i) + ",\"Some comment, line " + QByteArray::number(i) + "\"\n";
+            csv += "Movie " + QByteArray::number(i) + ",\"Some comment, line " +
+                   QByteArray::number(i) + "\"\n";
         TestCatalog::writeFile(path("big.csv"), csv);
         QProcess process;
         process.start(kProgram, {"import", path("big.csv"), "--catalog", catalog});

@@ -11,7 +11,7 @@
 // without case, equal titles in row order. The list and the export both sort with it.
 class TitleOrder
 {
-public:
+  public:
     TitleOrder();
     ~TitleOrder();
     TitleOrder(const TitleOrder &) = delete;
@@ -21,7 +21,7 @@ public:
     // The rows' indices in list order.
     std::vector<int> sortedOrder(const std::vector<RecordsetRow> &rows);
 
-private:
+  private:
     QCollator m_collator;
     bool m_foldFirst = false;
     // Frees the sort keys of the last large sort; joined before the next one and on exit.

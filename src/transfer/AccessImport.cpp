@@ -78,8 +78,7 @@ std::unique_ptr<MovieReader> OpenAccessReader(const QString &path, const QString
     const QString name = ForeignFileName(path);
     if (!IsAccessFile(path))
         throw TransferError{QStringLiteral("%1 is not a Microsoft Access file.").arg(name)};
-    AccessTableRead read =
-        ReadMoviesTable(readerProgram, path, kTimeoutMs);
+    AccessTableRead read = ReadMoviesTable(readerProgram, path, kTimeoutMs);
     if (read.outcome != AccessTableRead::Outcome::Complete)
         throw TransferError{failure(read, name, readerProgram)};
     return std::make_unique<AccessReader>(std::move(read.rows), read.valuesMayBeCut);

@@ -32,7 +32,8 @@ void checkTarget(const QString &catalogPath, const QString &target, bool replace
     if (info.isDir())
         refuse(QStringLiteral("%1 is a folder; the backup needs a file name.").arg(name));
     if (info.exists() && info.canonicalFilePath() == QFileInfo(catalogPath).canonicalFilePath())
-        refuse(QStringLiteral("%1 is the catalog itself; a backup goes to another file.").arg(name));
+        refuse(
+            QStringLiteral("%1 is the catalog itself; a backup goes to another file.").arg(name));
     if (info.exists() && !replace)
         refuse(QStringLiteral("%1 already exists; --force replaces it.").arg(name));
     if (!info.absoluteDir().exists())
@@ -71,8 +72,8 @@ int copyPages(sqlite3 *source, sqlite3 *copy)
 void writeCopy(Database &catalog, const QString &path)
 {
     sqlite3 *copy = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &copy, SQLITE_OPEN_READWRITE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &copy, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK)
         rc = copyPages(catalog.handle(), copy);
     const QString why = reason(copy, rc);
@@ -92,7 +93,8 @@ void putInPlace(const QString &temporary, const QString &target, bool replace)
     const int done = replace ? std::rename(from.constData(), to.constData())
                              : ::link(from.constData(), to.constData());
     if (done != 0 && errno == EEXIST)
-        refuse(QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(target)));
+        refuse(
+            QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(target)));
     if (done != 0)
         refuse(QStringLiteral("The backup cannot be written: %1.")
                    .arg(QString::fromLocal8Bit(std::strerror(errno))));

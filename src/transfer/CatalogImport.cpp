@@ -25,8 +25,8 @@ QString columnName(std::size_t column)
 [[noreturn]] void refuse(const QString &fileName, const MovieRow &movie, std::size_t column,
                          const QString &why)
 {
-    throw TransferError{
-        QStringLiteral("%1, %2, column %3: %4").arg(fileName, movie.where, columnName(column), why)};
+    throw TransferError{QStringLiteral("%1, %2, column %3: %4")
+                            .arg(fileName, movie.where, columnName(column), why)};
 }
 
 // The number as the catalog's own writes store it, in the plain form the row insert reads.
@@ -55,9 +55,10 @@ void normalise(MovieRow &movie, const QString &fileName)
     for (std::size_t i = 0; i < movie.values.size(); ++i) {
         std::optional<QString> &value = movie.values[i];
         if (value && value->size() > kMaxValueLength)
-            refuse(fileName, movie, i, QStringLiteral("the value is longer than the catalog takes "
-                                                      "(%1 characters).")
-                                           .arg(kMaxValueLength));
+            refuse(fileName, movie, i,
+                   QStringLiteral("the value is longer than the catalog takes "
+                                  "(%1 characters).")
+                       .arg(kMaxValueLength));
         const ColumnKind kind = kMovieColumns[i].kind;
         if (!value || kind == ColumnKind::Text)
             continue;
@@ -114,8 +115,8 @@ class Import
             if (*titles[i] == *m_titles[i])
                 continue;
             const qsizetype movie = i - m_catalogTitles;
-            m_summary.renamed << QStringLiteral("%1: %2 -> %3")
-                                     .arg(m_places[movie], *m_titles[i], *titles[i]);
+            m_summary.renamed
+                << QStringLiteral("%1: %2 -> %3").arg(m_places[movie], *m_titles[i], *titles[i]);
             if (rename) {
                 rename->bind(1, *titles[i]);
                 rename->bind(2, m_rowIds[movie]);
@@ -140,11 +141,11 @@ class Import
     Database &m_db;
     const QString m_fileName;
     const ImportOptions m_options;
-    QSet<QString> m_taken;                   // folded titles of the catalog and the file
-    QList<std::optional<QString>> m_titles;  // the catalog's titles, then the file's added ones
+    QSet<QString> m_taken;                  // folded titles of the catalog and the file
+    QList<std::optional<QString>> m_titles; // the catalog's titles, then the file's added ones
     qsizetype m_catalogTitles = 0;
-    QStringList m_places;                    // where each added movie stands in the file
-    QList<qint64> m_rowIds;                  // and its row in the catalog
+    QStringList m_places;   // where each added movie stands in the file
+    QList<qint64> m_rowIds; // and its row in the catalog
     std::optional<MovieInsert> m_insert;
     ImportSummary m_summary;
 };

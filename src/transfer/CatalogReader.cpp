@@ -51,7 +51,8 @@ class CatalogReader : public MovieReader
 {
   public:
     explicit CatalogReader(Database &db)
-        : m_db(db), m_movie(db, QStringLiteral("SELECT %1 FROM [Movies] WHERE rowid = ?").arg(columnList()))
+        : m_db(db),
+          m_movie(db, QStringLiteral("SELECT %1 FROM [Movies] WHERE rowid = ?").arg(columnList()))
     {
         // Movies are read in title order, all over the file: a larger page cache than the
         // default 2 MB keeps each page read once.

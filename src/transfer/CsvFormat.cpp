@@ -212,9 +212,10 @@ class CsvReader : public MovieReader
                 continue;
             }
             if (!source[std::size_t(column)].isNull())
-                throw TransferError{QStringLiteral("%1: the columns %2 and %3 both go into %4.")
-                                        .arg(m_name, source[std::size_t(column)], name,
-                                             QLatin1String(kMovieColumns[std::size_t(column)].name))};
+                throw TransferError{
+                    QStringLiteral("%1: the columns %2 and %3 both go into %4.")
+                        .arg(m_name, source[std::size_t(column)], name,
+                             QLatin1String(kMovieColumns[std::size_t(column)].name))};
             source[std::size_t(column)] = name;
         }
         if (m_unused.size() == qsizetype(header.cells.size()))

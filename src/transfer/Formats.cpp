@@ -16,9 +16,9 @@ struct FormatName {
 };
 
 constexpr FormatName kFormats[] = {
-    {"csv", FileFormat::Csv, true, true},      {"tc", FileFormat::Tellico, true, true},
+    {"csv", FileFormat::Csv, true, true},        {"tc", FileFormat::Tellico, true, true},
     {"xml", FileFormat::TellicoXml, true, true}, {"gcs", FileFormat::Gcstar, true, false},
-    {"mdb", FileFormat::Access, true, false},  {"html", FileFormat::Html, false, true},
+    {"mdb", FileFormat::Access, true, false},    {"html", FileFormat::Html, false, true},
 };
 
 const FormatName &entry(FileFormat format)

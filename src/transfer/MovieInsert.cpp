@@ -24,8 +24,7 @@ QByteArray insertStatement()
 int bindText(sqlite3_stmt *statement, int slot, const QString &value)
 {
     const QByteArray text = value.toUtf8();
-    return sqlite3_bind_text(statement, slot, text.constData(), int(text.size()),
-                             SQLITE_TRANSIENT);
+    return sqlite3_bind_text(statement, slot, text.constData(), int(text.size()), SQLITE_TRANSIENT);
 }
 
 int bindValue(sqlite3_stmt *statement, int slot, std::string_view column,
@@ -69,8 +68,7 @@ std::optional<QString> MovieInsert::insert(std::span<const std::optional<QString
     if (values.size() != AccessColumns::kMovieColumns.size())
         return QStringLiteral("a row has %1 values").arg(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        m_lastCode =
-            bindValue(m_statement, int(i) + 1, AccessColumns::kMovieColumns[i], values[i]);
+        m_lastCode = bindValue(m_statement, int(i) + 1, AccessColumns::kMovieColumns[i], values[i]);
         if (m_lastCode != SQLITE_OK)
             return QString::fromUtf8(sqlite3_errmsg(m_db));
     }

@@ -11,9 +11,7 @@ constexpr int kRedrawMs = 100;
 
 } // namespace
 
-Progress::Progress(const QString &label) : m_label(label), m_terminal(isatty(STDERR_FILENO) == 1)
-{
-}
+Progress::Progress(const QString &label) : m_label(label), m_terminal(isatty(STDERR_FILENO) == 1) {}
 
 Progress::~Progress()
 {

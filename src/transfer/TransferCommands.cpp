@@ -76,12 +76,12 @@ ColumnMap columnMap(const QStringList &pairs)
         const QString theirs = pair.left(equals).trimmed();
         const QString ours = pair.mid(equals + 1).trimmed();
         if (equals < 0 || theirs.isEmpty())
-            throw UsageError{QStringLiteral("--map \"%1\" is not of the form \"Their Name=Title\".")
-                                 .arg(pair)};
+            throw UsageError{
+                QStringLiteral("--map \"%1\" is not of the form \"Their Name=Title\".").arg(pair)};
         const int column = movieColumnIndex(ours);
         if (column < 0)
-            throw UsageError{QStringLiteral("--map \"%1\": %2 is not a column of the catalog.")
-                                 .arg(pair, ours)};
+            throw UsageError{
+                QStringLiteral("--map \"%1\": %2 is not a column of the catalog.").arg(pair, ours)};
         map.insert(theirs.toLower(), QLatin1String(kMovieColumns[std::size_t(column)].name));
     }
     return map;
@@ -104,9 +104,10 @@ void checkOptions(const QCommandLineParser &parser, const QString &command)
 FileFormat formatFor(const Request &request, bool reading)
 {
     const std::optional<FileFormat> format = FormatNamed(request.format, request.file);
-    const QString what = request.format.isEmpty()
-                             ? QStringLiteral("%1 is not of a kind").arg(ForeignFileName(request.file))
-                             : QStringLiteral("--format %1 is not a format").arg(request.format);
+    const QString what =
+        request.format.isEmpty()
+            ? QStringLiteral("%1 is not of a kind").arg(ForeignFileName(request.file))
+            : QStringLiteral("--format %1 is not a format").arg(request.format);
     if (reading && (!format || !CanRead(*format)))
         throw UsageError{QStringLiteral("%1 that can be imported; import reads %2 files.")
                              .arg(what, ReadableFormats())};
@@ -133,14 +134,16 @@ QString movies(int count)
 void printSummary(const ImportSummary &summary, const Request &request)
 {
     const QString catalog = ForeignFileName(request.catalog);
-    say(stdout, request.check ? QStringLiteral("An import would add %1 to %2; nothing was written.")
-                                    .arg(movies(summary.added), catalog)
-                              : QStringLiteral("Added %1 to %2.").arg(movies(summary.added), catalog));
+    say(stdout, request.check
+                    ? QStringLiteral("An import would add %1 to %2; nothing was written.")
+                          .arg(movies(summary.added), catalog)
+                    : QStringLiteral("Added %1 to %2.").arg(movies(summary.added), catalog));
     printList(QStringLiteral("Skipped %1 whose title the catalog or an earlier movie of the file "
                              "already has (letter case aside):")
                   .arg(movies(int(summary.skipped.size()))),
               summary.skipped);
-    printList(QStringLiteral("Renamed %1 whose title was taken:").arg(movies(int(summary.renamed.size()))),
+    printList(QStringLiteral("Renamed %1 whose title was taken:")
+                  .arg(movies(int(summary.renamed.size()))),
               summary.renamed);
     if (!summary.unusedColumns.isEmpty())
         say(stdout, QStringLiteral("Columns of the file that were not used: %1.")
@@ -155,12 +158,12 @@ int runImport(const Request &request)
     if (!request.map.isEmpty() && format != FileFormat::Csv)
         throw UsageError{QStringLiteral("--map applies to CSV files only.")};
     std::unique_ptr<Database> db = Database::open(request.catalog);
-    std::unique_ptr<MovieReader> reader = OpenReader(
-        format, request.file, request.map, ReaderProgramPath(request.programFolder));
+    std::unique_ptr<MovieReader> reader =
+        OpenReader(format, request.file, request.map, ReaderProgramPath(request.programFolder));
     Progress progress(QStringLiteral("Importing"));
-    const ImportSummary summary =
-        ImportMovies(*db, *reader, ForeignFileName(request.file), {request.check, request.renameDuplicates},
-                     [&] { progress.show(reader->bytesRead(), reader->bytesTotal()); });
+    const ImportSummary summary = ImportMovies(
+        *db, *reader, ForeignFileName(request.file), {request.check, request.renameDuplicates},
+        [&] { progress.show(reader->bytesRead(), reader->bytesTotal()); });
     progress.end();
     printSummary(summary, request);
     return kDone;
@@ -170,12 +173,14 @@ int runExport(const Request &request)
 {
     const FileFormat format = formatFor(request, false);
     const QFileInfo target(request.file);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
-        throw TransferError{QStringLiteral("%1 is the catalog itself; an export goes to another file.")
-                                .arg(ForeignFileName(request.file))};
-    if (target.exists() && !request.force)
+    if (target.exists() &&
+        target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
         throw TransferError{
-            QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(request.file))};
+            QStringLiteral("%1 is the catalog itself; an export goes to another file.")
+                .arg(ForeignFileName(request.file))};
+    if (target.exists() && !request.force)
+        throw TransferError{QStringLiteral("%1 already exists; --force replaces it.")
+                                .arg(ForeignFileName(request.file))};
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader = OpenCatalogReader(*db);
     std::unique_ptr<MovieWriter> writer = OpenWriter(format, request.file);
@@ -188,7 +193,8 @@ int runExport(const Request &request)
     }
     writer->finish();
     progress.end();
-    say(stdout, QStringLiteral("Exported %1 to %2.").arg(movies(count), ForeignFileName(request.file)));
+    say(stdout,
+        QStringLiteral("Exported %1 to %2.").arg(movies(count), ForeignFileName(request.file)));
     return kDone;
 }
 
@@ -200,7 +206,8 @@ int runBackup(const Request &request)
     return kDone;
 }
 
-Request parse(const QStringList &arguments, const QString &programFolder, QCommandLineParser &parser)
+Request parse(const QStringList &arguments, const QString &programFolder,
+              QCommandLineParser &parser)
 {
     parser.addOptions({{"catalog", "", "PATH"},
                        {"check", ""},
@@ -230,8 +237,9 @@ Request parse(const QStringList &arguments, const QString &programFolder, QComma
     checkOptions(parser, request.command);
     request.file = positional.at(1);
     request.programFolder = programFolder;
-    request.catalog = parser.isSet("catalog") ? parser.value("catalog")
-                                              : QDir(programFolder).filePath(QStringLiteral("movies.mdb"));
+    request.catalog = parser.isSet("catalog")
+                          ? parser.value("catalog")
+                          : QDir(programFolder).filePath(QStringLiteral("movies.mdb"));
     request.format = parser.value("format");
     request.map = columnMap(parser.values("map"));
     request.check = parser.isSet("check");
@@ -247,7 +255,8 @@ int run(const Request &request)
         return kDone;
     }
     if (request.command == QLatin1String("version")) {
-        say(stdout, QStringLiteral("reelwarden-transfer %1").arg(QStringLiteral(REELWARDEN_VERSION)));
+        say(stdout,
+            QStringLiteral("reelwarden-transfer %1").arg(QStringLiteral(REELWARDEN_VERSION)));
         return kDone;
     }
     if (request.command == QLatin1String("import"))
