@@ -198,9 +198,10 @@ class TestTransfer : public QObject
         // clang-format off
         row("unbalanced quotes", "Title\r\n\"Alien\r\nBrazil\r\n", 1, "line 2: a quoted value is never closed");
         row("text after a closing quote", "Title\n\"Alien\"x\n", 1, "line 2: a quoted value is followed");
-        row("more cells than the header", "Title,Copyright\nAlien,1979,x\n", 1, "line 2: the row has 3 values, but the header names 2");
+        row("more cells than the header", "Title,Copyright\nAlien,1979,x\n", 1, "line 2: the row has more values than the header names columns (2)");
         row("fewer cells than the header", "Title,Copyright\nAlien,1979\nBrazil\n", 1, "line 3: the row has 1 values");
         row("empty file", "", 1, "is empty");
+        row("UTF-16", "\xFF\xFE" "T\0", 1, "is written in UTF-16");
         row("no known column", "Name,Year\nAlien,1979\n", 1, "header row names no column of the catalog");
         row("no title column", "Director\nScott\n", 1, "has no Title column");
         row("two columns for one", "Title,title\nA,B\n", 1, "the columns Title and title both go into Title");

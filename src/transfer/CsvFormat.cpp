@@ -14,6 +14,7 @@ namespace
 
 constexpr qint64 kChunkBytes = 1 << 20;
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxColumns = 10000; // columns a header may name
 
 struct Cell {
     QByteArray bytes;
@@ -63,6 +64,12 @@ class CsvParser
             if (c == ',') {
                 record.cells.push_back(std::move(cell));
                 cell = Cell();
+                if (record.cells.size() >= m_cellLimit)
+                    throw TransferError{QStringLiteral("%1, line %2: the row has more values than "
+                                                       "the header names columns (%3).")
+                                            .arg(m_name)
+                                            .arg(record.line)
+                                            .arg(m_cellLimit)};
             } else if (c == '"' && cell.bytes.isEmpty() && !cell.quoted) {
                 readQuoted(cell, record.line);
             } else {
@@ -72,6 +79,9 @@ class CsvParser
     }
 
     qint64 position() const { return m_consumed; }
+    // Rows of more cells than this are refused as soon as they have one too many, so a row of
+    // millions of commas never fills the memory.
+    void limitCells(std::size_t count) { m_cellLimit = count; }
 
   private:
     void readQuoted(Cell &cell, int line)
@@ -144,6 +154,7 @@ class CsvParser
     qsizetype m_pos = 0;
     qint64 m_consumed = 0;
     int m_line = 1;
+    std::size_t m_cellLimit = kMaxColumns;
 };
 
 class CsvReader : public MovieReader
@@ -153,6 +164,11 @@ class CsvReader : public MovieReader
         : m_file(path), m_name(ForeignFileName(path)), m_parser(m_file, m_name)
     {
         OpenForeignFile(m_file);
+        const QByteArray start = m_file.peek(2);
+        if (start == "\xFF\xFE" || start == "\xFE\xFF")
+            throw TransferError{QStringLiteral("%1 is written in UTF-16, which the import does not "
+                                               "read; a spreadsheet saves it as \"CSV UTF-8\".")
+                                    .arg(m_name)};
         m_utf8 = isUtf8(m_file);
         if (m_file.peek(kByteOrderMark.size()) == kByteOrderMark)
             m_file.skip(kByteOrderMark.size());
@@ -162,6 +178,7 @@ class CsvReader : public MovieReader
                                                "columns.")
                                     .arg(m_name)};
         matchColumns(*header, map);
+        m_parser.limitCells(m_target.size());
     }
 
     std::optional<MovieRow> next() override
