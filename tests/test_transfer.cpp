@@ -165,6 +165,7 @@ class TestTransfer : public QObject
             << QVariant(-32768);
         QTest::newRow("Access, no movies") << jet + "movies-empty-jet4.mdb" << QStringList() << 0
                                            << "SELECT count(*) FROM Movies" << QVariant(0);
+        // Files other catalog programs wrote (a .tc as Tellico writes it, a .gcs): rows here.
     }
 
     void foreignFiles()
