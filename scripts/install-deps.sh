@@ -10,7 +10,7 @@ packages=(
   fonts-liberation
 )
 if [ "${1:-run}" = test ]; then
-  packages+=(poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
+  packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
     desktop-file-utils sqlite3)
 fi
 

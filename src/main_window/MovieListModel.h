@@ -1,11 +1,9 @@
 #pragma once
 
 #include "DataControl.h"
+#include "TitleOrder.h"
 
 #include <QAbstractListModel>
-#include <QCollator>
-
-#include <thread>
 #include <vector>
 
 // The entries of the movie list: one title per row of the recordset, kept in alphabetical
@@ -34,15 +32,13 @@ public:
 
 private:
     QCollatorSortKey sortKey(const QString &title) const;
-    std::vector<int> sortedOrder(const std::vector<RecordsetRow> &rows);
     bool apply(const RowChange &change);
     // The first entry that sorts after `title` (upper) or not before it (lower).
     int upperBound(const QString &title) const;
     int lowerBound(const QString &title) const;
 
     std::vector<QString> m_entries;
-    QCollator m_collator;
-    bool m_foldFirst = false;
+    TitleOrder m_order;
     quint64 m_generation = 0;
     bool m_filled = false;
     // The entries shown before the last rebuild, by generation: the whole catalog comes back
@@ -50,6 +46,4 @@ private:
     std::vector<QString> m_previous;
     quint64 m_previousGeneration = 0;
     bool m_hasPrevious = false;
-    // Frees the sort keys of the last large rebuild; joined before the next one and on exit.
-    std::thread m_keyRelease;
 };

@@ -32,44 +32,6 @@ QString displayText(const QVariant &stored, ColumnKind kind)
     return stored.toString();
 }
 
-QString inputError(ColumnKind kind, const QString &column)
-{
-    if (kind == ColumnKind::Money)
-        return QStringLiteral("The value must be an amount, such as $12.50.");
-    return QStringLiteral("The %1 must be a whole number, such as %2.")
-        .arg(column.toLower(), column == QLatin1String("Copyright") ? QStringLiteral("1975")
-                                                                    : QStringLiteral("2"));
-}
-
-// The value a field's text stands for in the column, or nothing when the column cannot
-// take the text. An empty text stands for no value (NULL).
-std::optional<QVariant> columnValue(const QString &text, ColumnKind kind)
-{
-    if (text.isEmpty())
-        return QVariant();
-    switch (kind) {
-    case ColumnKind::Text:
-        return QVariant(text);
-    case ColumnKind::Money: {
-        const auto amount = Money::parse(text);
-        if (!amount)
-            return std::nullopt;
-        return QVariant(Money::toDouble(*amount));
-    }
-    case ColumnKind::Integer: {
-        const QString trimmed = text.trimmed();
-        if (trimmed.isEmpty())
-            return QVariant();
-        bool ok = false;
-        const qint64 number = trimmed.toLongLong(&ok);
-        if (!ok)
-            return std::nullopt;
-        return QVariant(number);
-    }
-    }
-    return std::nullopt;
-}
-
 bool sameValue(const QString &text, const QVariant &stored, ColumnKind kind)
 {
     if (kind == ColumnKind::Text)
@@ -97,6 +59,42 @@ bool isWholeTable(const QString &source)
 }
 
 } // namespace
+
+QString columnInputError(ColumnKind kind, const QString &column)
+{
+    if (kind == ColumnKind::Money)
+        return QStringLiteral("The value must be an amount, such as $12.50.");
+    return QStringLiteral("The %1 must be a whole number, such as %2.")
+        .arg(column.toLower(), column == QLatin1String("Copyright") ? QStringLiteral("1975")
+                                                                    : QStringLiteral("2"));
+}
+
+std::optional<QVariant> columnValue(const QString &text, ColumnKind kind)
+{
+    if (text.isEmpty())
+        return QVariant();
+    switch (kind) {
+    case ColumnKind::Text:
+        return QVariant(text);
+    case ColumnKind::Money: {
+        const auto amount = Money::parse(text);
+        if (!amount)
+            return std::nullopt;
+        return QVariant(Money::toDouble(*amount));
+    }
+    case ColumnKind::Integer: {
+        const QString trimmed = text.trimmed();
+        if (trimmed.isEmpty())
+            return QVariant();
+        bool ok = false;
+        const qint64 number = trimmed.toLongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+        return QVariant(number);
+    }
+    }
+    return std::nullopt;
+}
 
 // ---- Recordset --------------------------------------------------------------------------
 
@@ -542,7 +540,7 @@ QVariant DataControl::storedValueFor(const Binding &binding, const QString &text
     const MovieColumn &column = kMovieColumns[size_t(binding.column)];
     const auto value = columnValue(text, column.kind);
     if (!value)
-        throw StoreError(inputError(column.kind, QLatin1String(column.name)),
+        throw StoreError(columnInputError(column.kind, QLatin1String(column.name)),
                          StoreError::Kind::Input);
     return *value;
 }

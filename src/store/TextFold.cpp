@@ -9,9 +9,14 @@
 
 namespace TextFold {
 
+QString folded(const QString &text)
+{
+    return text.toUpper();
+}
+
 bool equalIgnoringCase(const QString &a, const QString &b)
 {
-    return a == b || a.toUpper() == b.toUpper();
+    return a == b || folded(a) == folded(b);
 }
 
 int compareIgnoringCase(const QString &a, const QString &b)

@@ -8,6 +8,10 @@ struct sqlite3;
 // both sides are brought to full Unicode upper case ("ß" matches "SS").
 namespace TextFold {
 
+// The form in which two texts are equal exactly when they are equal without regard to case:
+// the full Unicode upper case.
+QString folded(const QString &text);
+
 bool equalIgnoringCase(const QString &a, const QString &b);
 int compareIgnoringCase(const QString &a, const QString &b);
 

@@ -19,6 +19,10 @@ struct MovieRow {
     QString where;
 };
 
+// The longest text a movie brings in, in characters: far beyond any real comment (the earlier
+// version's Memo held 65,535), and small enough that a damaged file cannot fill the memory.
+inline constexpr qsizetype kMaxValueLength = 1 << 20;
+
 // A foreign file that cannot be read or written. The message is for the user, in plain
 // words: it names the file, and the line or entry and the column where it can.
 struct TransferError {

@@ -1,6 +1,5 @@
 #include "AccessConversion.h"
 
-#include "AccessColumns.h"
 #include "ConvertedCatalog.h"
 #include "ReaderProcess.h"
 #include "ReaderStream.h"
@@ -31,22 +30,12 @@ QString unchanged(const QString &catalogPath)
     return QStringLiteral(" %1 was left unchanged.").arg(fileName(catalogPath));
 }
 
-QString missingColumnsText(const QString &detail)
-{
-    const QStringList names = detail.split(u'\n', Qt::SkipEmptyParts);
-    if (names.size() == 1)
-        return QStringLiteral("the column %1").arg(names.first());
-    return QStringLiteral("the columns %1 and %2")
-        .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.last());
-}
-
 ConversionResult readFailure(const AccessTableRead &read, const QString &catalogPath,
                              const QString &readerProgram, int timeoutMs)
 {
     using Outcome = AccessTableRead::Outcome;
     const QString name = fileName(catalogPath);
-    const QString damaged =
-        QStringLiteral("%1 cannot be read: the file appears to be damaged or encrypted.").arg(name);
+    const QString damaged = DamagedFileText(name);
     switch (read.outcome) {
     case Outcome::ReaderMissing:
         return failed(ConversionError::ReaderMissing,
@@ -66,15 +55,12 @@ ConversionResult readFailure(const AccessTableRead &read, const QString &catalog
     case Outcome::ReaderFailed:
         if (read.readerCode == ReaderStream::NoTable)
             return failed(ConversionError::NoMoviesTable,
-                          QStringLiteral("%1 is a Microsoft Access file but has no Movies table, "
-                                         "so it is not a catalog of Reelwarden.")
-                                  .arg(name) +
-                              unchanged(catalogPath));
+                          NoMoviesTableText(name) + unchanged(catalogPath));
         if (read.readerCode == ReaderStream::NoColumns)
             return failed(ConversionError::MissingColumns,
                           QStringLiteral("The Movies table in %1 lacks %2, so it cannot be "
                                          "converted.")
-                                  .arg(name, missingColumnsText(read.detail)) +
+                                  .arg(name, MissingColumnsText(read.detail)) +
                               unchanged(catalogPath));
         return failed(ConversionError::DamagedFile, damaged + unchanged(catalogPath));
     case Outcome::Malformed:
@@ -138,14 +124,6 @@ QString notice(const ConversionResult &result)
     return parts.join(u' ');
 }
 
-QStringList movieColumns()
-{
-    QStringList names;
-    for (std::string_view name : AccessColumns::kMovieColumns)
-        names << QString::fromLatin1(name.data(), qsizetype(name.size()));
-    return names;
-}
-
 } // namespace
 
 QString ConversionQuestion(const QString &catalogPath)
@@ -156,11 +134,6 @@ QString ConversionQuestion(const QString &catalogPath)
         .arg(fileName(catalogPath), fileName(KeptOriginalPath(catalogPath)));
 }
 
-QString ReaderProgramPath(const QString &programFolder)
-{
-    return QDir(programFolder).filePath(QString::fromLatin1(kReaderProgramName));
-}
-
 ConversionResult ConvertAccessCatalog(const QString &catalogPath, const QString &readerProgram,
                                       int timeoutMs)
 {
@@ -169,11 +142,7 @@ ConversionResult ConvertAccessCatalog(const QString &catalogPath, const QString 
             ConversionError::NotAccessFile,
             QStringLiteral("%1 is not a Microsoft Access file.").arg(fileName(catalogPath)) +
                 unchanged(catalogPath));
-    AccessTableRead read =
-        ReadAccessTable(readerProgram, catalogPath,
-                        QString::fromLatin1(AccessColumns::kMoviesTable.data(),
-                                            qsizetype(AccessColumns::kMoviesTable.size())),
-                        movieColumns(), timeoutMs);
+    AccessTableRead read = ReadMoviesTable(readerProgram, catalogPath, timeoutMs);
     if (read.outcome != AccessTableRead::Outcome::Complete)
         return readFailure(read, catalogPath, readerProgram, timeoutMs);
 

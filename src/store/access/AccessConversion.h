@@ -2,14 +2,13 @@
 
 #include "AccessFile.h"
 #include "CatalogSwap.h"
+#include "ReaderProcess.h"
 
 #include <QString>
 
 // Converting a catalog written by the earlier Windows version of Reelwarden (a Microsoft
 // Access file with the table Movies) into the program's own format. The reading is done by
 // the separate program reelwarden-mdb-reader, which the build puts beside reelwarden.
-
-inline constexpr char kReaderProgramName[] = "reelwarden-mdb-reader";
 
 // The question to ask before converting movies.mdb when its original is to be kept as
 // movies-access.mdb (the usual case; see ConversionQuestion for the others).
@@ -21,9 +20,6 @@ inline constexpr char kConversionQuestion[] =
 // will be kept (KeptOriginalPath); kConversionQuestion for movies.mdb in a folder without a
 // movies-access.mdb.
 QString ConversionQuestion(const QString &catalogPath);
-
-// The reader program in the folder of the program.
-QString ReaderProgramPath(const QString &programFolder);
 
 enum class ConversionError {
     None,

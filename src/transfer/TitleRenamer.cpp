@@ -1,5 +1,7 @@
 #include "TitleRenamer.h"
 
+#include "TextFold.h"
+
 #include <QSet>
 
 namespace
@@ -24,24 +26,24 @@ int RenameDuplicateTitles(QList<AccessValue> &titles)
     QSet<QString> taken;
     for (const AccessValue &title : titles) {
         if (isNamed(title))
-            taken.insert(title->toUpper());
+            taken.insert(TextFold::folded(*title));
     }
     QSet<QString> kept;
     int renamed = 0;
     for (AccessValue &title : titles) {
         if (!isNamed(title))
             continue;
-        const QString key = title->toUpper();
+        const QString key = TextFold::folded(*title);
         if (!kept.contains(key)) {
             kept.insert(key);
             continue;
         }
         QString candidate;
-        for (int number = 2; taken.contains((candidate = numbered(*title, number)).toUpper());
-             ++number) {
+        for (int number = 2;
+             taken.contains(TextFold::folded(candidate = numbered(*title, number))); ++number) {
         }
-        taken.insert(candidate.toUpper());
-        kept.insert(candidate.toUpper());
+        taken.insert(TextFold::folded(candidate));
+        kept.insert(TextFold::folded(candidate));
         title = candidate;
         ++renamed;
     }

@@ -1,6 +1,9 @@
 #include "ReaderProcess.h"
 
+#include "AccessColumns.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
@@ -85,4 +88,42 @@ AccessTableRead ReadAccessTable(const QString &readerProgram, const QString &pat
     if (read.outcome == AccessTableRead::Outcome::Complete && process.exitCode() != 0)
         return {};
     return read;
+}
+
+QString ReaderProgramPath(const QString &programFolder)
+{
+    return QDir(programFolder).filePath(QString::fromLatin1(kReaderProgramName));
+}
+
+QString NoMoviesTableText(const QString &name)
+{
+    return QStringLiteral("%1 is a Microsoft Access file but has no Movies table, so it is not "
+                          "a catalog of Reelwarden.")
+        .arg(name);
+}
+
+QString DamagedFileText(const QString &name)
+{
+    return QStringLiteral("%1 cannot be read: the file appears to be damaged or encrypted.")
+        .arg(name);
+}
+
+QString MissingColumnsText(const QString &detail)
+{
+    const QStringList names = detail.split(u'\n', Qt::SkipEmptyParts);
+    if (names.size() == 1)
+        return QStringLiteral("the column %1").arg(names.first());
+    return QStringLiteral("the columns %1 and %2")
+        .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.last());
+}
+
+AccessTableRead ReadMoviesTable(const QString &readerProgram, const QString &path, int timeoutMs)
+{
+    QStringList columns;
+    for (std::string_view name : AccessColumns::kMovieColumns)
+        columns << QString::fromLatin1(name.data(), qsizetype(name.size()));
+    const std::string_view table = AccessColumns::kMoviesTable;
+    return ReadAccessTable(readerProgram, path,
+                           QString::fromLatin1(table.data(), qsizetype(table.size())), columns,
+                           timeoutMs);
 }

@@ -1,8 +1,8 @@
 #include "ConvertedCatalog.h"
 
-#include "AccessColumns.h"
-#include "CatalogNumber.h"
 #include "CatalogSchema.h"
+#include "MovieInsert.h"
+#include "TextFold.h"
 
 #include <QFile>
 
@@ -24,70 +24,17 @@ struct StatementFinalizer {
 using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-// The catalog's text columns are declared COLLATE NOCASE, which the program gives a meaning
-// for every letter, not only A to Z. A connection touching the table defines it the same way.
-int compareUpperCase(void *, int leftLength, const void *left, int rightLength, const void *right)
-{
-    const QString a = QString::fromUtf8(static_cast<const char *>(left), leftLength).toUpper();
-    const QString b = QString::fromUtf8(static_cast<const char *>(right), rightLength).toUpper();
-    return a.compare(b);
-}
-
 QString lastError(sqlite3 *db)
 {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-QByteArray insertStatement()
-{
-    QByteArray names;
-    QByteArray placeholders;
-    for (std::size_t i = 0; i < AccessColumns::kMovieColumns.size(); ++i) {
-        names += (i ? ", " : "") + QByteArray(AccessColumns::kMovieColumns[i].data());
-        placeholders += (i ? ", ?" : "?");
-    }
-    return "INSERT INTO Movies (" + names + ") VALUES (" + placeholders + ")";
-}
-
-int bindValue(sqlite3_stmt *statement, int slot, std::string_view column, const AccessValue &value)
-{
-    if (!value)
-        return sqlite3_bind_null(statement, slot);
-    if (!AccessColumns::isNumericColumn(column)) {
-        const QByteArray text = value->toUtf8();
-        return sqlite3_bind_text(statement, slot, text.constData(), int(text.size()),
-                                 SQLITE_TRANSIENT);
-    }
-    const CatalogNumber number = CatalogNumberFromText(*value);
-    if (const auto *whole = std::get_if<qint64>(&number))
-        return sqlite3_bind_int64(statement, slot, *whole);
-    if (const auto *real = std::get_if<double>(&number))
-        return sqlite3_bind_double(statement, slot, *real);
-    if (const auto *text = std::get_if<QString>(&number)) {
-        const QByteArray utf8 = text->toUtf8();
-        return sqlite3_bind_text(statement, slot, utf8.constData(), int(utf8.size()),
-                                 SQLITE_TRANSIENT);
-    }
-    return sqlite3_bind_null(statement, slot);
-}
-
 std::optional<QString> insertRows(sqlite3 *db, const QList<AccessRow> &rows)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare_v2(db, insertStatement().constData(), -1, &raw, nullptr) != SQLITE_OK)
-        return lastError(db);
-    Statement insert(raw);
+    MovieInsert insert(db);
     for (const AccessRow &row : rows) {
-        if (row.size() != qsizetype(AccessColumns::kMovieColumns.size()))
-            return QStringLiteral("a row has %1 values").arg(row.size());
-        for (int i = 0; i < row.size(); ++i) {
-            if (bindValue(insert.get(), i + 1, AccessColumns::kMovieColumns[std::size_t(i)],
-                          row[i]) != SQLITE_OK)
-                return lastError(db);
-        }
-        if (sqlite3_step(insert.get()) != SQLITE_DONE)
-            return lastError(db);
-        sqlite3_reset(insert.get());
+        if (std::optional<QString> failure = insert.insert(row))
+            return failure;
     }
     return std::nullopt;
 }
@@ -145,8 +92,7 @@ std::optional<CatalogWriteFailure> WriteConvertedCatalog(const QString &path,
                                               ? QString::fromLocal8Bit(std::strerror(systemError))
                                               : lastError(raw)};
     }
-    if (sqlite3_create_collation_v2(db.get(), "NOCASE", SQLITE_UTF8, nullptr, compareUpperCase,
-                                    nullptr) != SQLITE_OK)
+    if (TextFold::install(db.get()) != SQLITE_OK)
         return CatalogWriteFailure{false, lastError(db.get())};
 
     std::optional<QString> failure = exec(db.get(), "BEGIN");
