@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libsqlite3-dev
+  qt6-base-dev libsqlite3-dev libzip-dev
   mdbtools-dev libglib2.0-dev
   fonts-liberation
 )
 if [ "${1:-run}" = test ]; then
-  packages+=(poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev)
+  packages+=(tellico-data libxml2-utils poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev)
 fi
 
 missing=()
