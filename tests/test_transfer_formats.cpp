@@ -35,14 +35,6 @@ Values valuesOf(const QStringList &texts)
     return values;
 }
 
-QString fixture(const QString &name)
-{
-    const QString path = QStringLiteral(REELWARDEN_TEST_DATA "/transfer/") + name;
-    if (!QFile::exists(path))
-        qFatal("The test file %s is missing.", qPrintable(path));
-    return path;
-}
-
 QList<MovieRow> readAll(MovieReader &reader)
 {
     QList<MovieRow> rows;
@@ -183,7 +175,8 @@ void TestTransferFormats::otherProgramsFilesImport()
     QFETCH(QStringList, notes);
     QFETCH(QStringList, unused);
     QTemporaryDir dir;
-    QString path = fixture(file);
+    QString path = QStringLiteral(REELWARDEN_TEST_DATA "/transfer/") + file;
+    QVERIFY2(QFile::exists(path), qPrintable("The test file " + path + " is missing."));
     if (format == u"tellico-zip") {
         writeZipWithMember(dir.filePath("videos.tc"), "tellico.xml", path);
         path = dir.filePath("videos.tc");
