@@ -61,6 +61,36 @@ struct Field {
     int type, flags, format;
 };
 
+// Tellico reads a choice list split at ";" with the spaces around each choice trimmed, and
+// drops a value that is not in it: a list it could not read back makes the field a line.
+bool tellicoCanList(const QStringList &choices)
+{
+    for (const QString &choice : choices)
+        if (choice.contains(u';') || choice.trimmed() != choice)
+            return false;
+    return true;
+}
+
+void writeField(QXmlStreamWriter &xml, const Field &field, const QStringList &allowed)
+{
+    const bool listed = !allowed.isEmpty() && tellicoCanList(allowed);
+    xml.writeStartElement(QStringLiteral("field"));
+    xml.writeAttribute(QStringLiteral("name"), QLatin1String(field.name));
+    xml.writeAttribute(QStringLiteral("title"), QLatin1String(field.title));
+    xml.writeAttribute(QStringLiteral("category"), QLatin1String(field.category));
+    xml.writeAttribute(QStringLiteral("type"), QString::number(field.type == 3 && !listed ? 1 : field.type));
+    xml.writeAttribute(QStringLiteral("flags"), QString::number(field.flags));
+    xml.writeAttribute(QStringLiteral("format"), QString::number(field.format));
+    if (listed)
+        xml.writeAttribute(QStringLiteral("allowed"), escapeForXml(allowed.join(u';')));
+    if (QLatin1String(field.name) == u"running-time")
+        xml.writeAttribute(QStringLiteral("description"),
+                           QStringLiteral("The running time of the video (in minutes)"));
+    if (field.type == 8)
+        writeCastColumns(xml);
+    xml.writeEndElement();
+}
+
 class TellicoWriter : public MovieWriter
 {
   public:
@@ -267,30 +297,13 @@ void TellicoWriter::writeFields(QXmlStreamWriter &xml)
     };
     xml.writeStartElement(QStringLiteral("fields"));
     for (const Field &field : fields) {
-        const QString name = QLatin1String(field.name);
+        const QLatin1String name(field.name);
         if ((name == u"hours" || name == u"minutes") && !m_lengthApart)
             continue;
-        const bool medium = name == u"medium";
-        const QStringList allowed = medium ? kMedia + m_media
-                                  : name == u"certification" ? kCertifications + m_certifications
-                                                             : QStringList();
-        // A choice Tellico could not list (it splits the list at ";") makes the field a line.
-        const bool listable = !allowed.join(QString()).contains(u';');
-        xml.writeStartElement(QStringLiteral("field"));
-        xml.writeAttribute(QStringLiteral("name"), name);
-        xml.writeAttribute(QStringLiteral("title"), QLatin1String(field.title));
-        xml.writeAttribute(QStringLiteral("category"), QLatin1String(field.category));
-        xml.writeAttribute(QStringLiteral("type"), QString::number(field.type == 3 && !listable ? 1 : field.type));
-        xml.writeAttribute(QStringLiteral("flags"), QString::number(field.flags));
-        xml.writeAttribute(QStringLiteral("format"), QString::number(field.format));
-        if (!allowed.isEmpty() && listable)
-            xml.writeAttribute(QStringLiteral("allowed"), escapeForXml(allowed.join(u';')));
-        if (name == u"running-time")
-            xml.writeAttribute(QStringLiteral("description"),
-                               QStringLiteral("The running time of the video (in minutes)"));
-        if (name == u"cast")
-            writeCastColumns(xml);
-        xml.writeEndElement();
+        writeField(xml, field,
+                   name == u"medium"          ? kMedia + m_media
+                   : name == u"certification" ? kCertifications + m_certifications
+                                              : QStringList());
     }
     xml.writeEndElement();
 }
