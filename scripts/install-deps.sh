@@ -5,13 +5,13 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libsqlite3-dev
+  qt6-base-dev libsqlite3-dev libzip-dev
   mdbtools-dev libglib2.0-dev
   fonts-liberation
 )
 if [ "${1:-run}" = test ]; then
   packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
-    desktop-file-utils sqlite3)
+    desktop-file-utils sqlite3 tellico-data libxml2-utils)
 fi
 
 missing=()

@@ -1,7 +1,9 @@
 #include "Formats.h"
 
 #include "AccessImport.h"
-#include "FormatRegistry.h"
+#include "GcstarFormat.h"
+#include "HtmlFormat.h"
+#include "TellicoFormat.h"
 
 #include <QFileInfo>
 

@@ -1,0 +1,188 @@
+#include "TellicoFormat.h"
+#include "TellicoText.h"
+#include "XmlInput.h"
+#include "ZipArchive.h"
+
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+// Tellico's fields that hold one catalog column, by element name: a field of several values
+// is wrapped in the plural ("genres" around "genre"), an older file may not wrap it.
+const QHash<QString, int> &columnsByElement()
+{
+    using namespace MovieColumn;
+    static const QHash<QString, int> columns{
+        {"title", Title},         {"genre", Category},       {"genres", Category},
+        {"certification", Rating}, {"medium", Format},       {"pur_price", Value},
+        {"year", Copyright},      {"years", Copyright},      {"condition", Condition},
+        {"location", TapePosition}, {"producer", Producer},  {"producers", Producer},
+        {"director", Director},   {"directors", Director},   {"comments", Comments},
+        {"hours", Hours},         {"minutes", Minutes}};
+    return columns;
+}
+
+class TellicoReader : public MovieReader
+{
+  public:
+    explicit TellicoReader(const QString &path);
+    std::optional<MovieRow> next() override;
+    QStringList unusedColumns() const override { return m_unused; }
+    QStringList notes() const override;
+    qint64 bytesRead() const override { return m_zip ? m_zip->position() : m_file->pos(); }
+    qint64 bytesTotal() const override { return m_zip ? m_zip->size() : m_file->size(); }
+
+  private:
+    void openCollection();
+    MovieRow readEntry();
+    void readField(MovieRow &row, std::optional<QString> &runningTime);
+    void readCast(MovieRow &row);
+    void setJoined(MovieRow &row, int column, const QStringList &values);
+    void markUnused(const QString &name);
+
+    std::unique_ptr<QFile> m_file;
+    std::unique_ptr<ZipMemberDevice> m_zip;
+    std::unique_ptr<XmlInput> m_xml;
+    bool m_done = false;
+    int m_entries = 0;
+    QStringList m_unused;
+    QSet<QString> m_unusedSeen;
+    QMap<int, int> m_joined; // column: movies whose several values were joined
+    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
+};
+
+TellicoReader::TellicoReader(const QString &path) : m_file(openInputFile(path))
+{
+    if (looksLikeZip(*m_file))
+        m_zip = std::make_unique<ZipMemberDevice>(path, "tellico.xml");
+    m_xml = std::make_unique<XmlInput>(path, m_zip ? static_cast<QIODevice *>(m_zip.get())
+                                                   : m_file.get());
+    openCollection();
+}
+
+void TellicoReader::openCollection()
+{
+    XmlInput &xml = *m_xml;
+    if (!xml.nextChild() || xml.name() != u"tellico")
+        xml.fail(QStringLiteral("is not a Tellico file."));
+    if (!xml.nextChild() || xml.name() != u"collection")
+        xml.fail(QStringLiteral("holds no Tellico collection."));
+    if (xml.attributes().value(QStringLiteral("type")) != u"3")
+        xml.fail(QStringLiteral("holds a Tellico collection of another kind, not of videos."));
+}
+
+std::optional<MovieRow> TellicoReader::next()
+{
+    while (!m_done) {
+        if (!m_xml->nextChild()) {
+            m_done = true; // a Tellico file holds one collection; what follows it is not read
+        } else if (m_xml->name() == u"entry") {
+            return readEntry();
+        } else {
+            m_xml->skipElement(); // fields, images, borrowers, filters
+        }
+    }
+    return std::nullopt;
+}
+
+MovieRow TellicoReader::readEntry()
+{
+    MovieRow row;
+    row.where = QStringLiteral("entry %1").arg(++m_entries);
+    std::optional<QString> runningTime;
+    while (m_xml->nextChild())
+        readField(row, runningTime);
+    using namespace MovieColumn;
+    static const QRegularExpression minutes(QStringLiteral("^\\s*(\\d{1,9})\\s*(min\\.?)?\\s*$"));
+    const auto match = minutes.match(runningTime.value_or(QString()));
+    if (runningTime && !row.values[Hours] && !row.values[Minutes]) {
+        if (match.hasMatch()) {
+            const qint64 total = match.captured(1).toLongLong();
+            row.values[Hours] = QString::number(total / 60);
+            row.values[Minutes] = QString::number(total % 60);
+        } else {
+            row.values[Minutes] = *runningTime; // not minutes: the import check names it
+        }
+    }
+    return row;
+}
+
+void TellicoReader::readField(MovieRow &row, std::optional<QString> &runningTime)
+{
+    const QString name = m_xml->name().toString();
+    const auto column = columnsByElement().constFind(name);
+    if (name == u"casts" || name == u"cast") {
+        readCast(row);
+    } else if (name == u"running-time") {
+        runningTime = unescapeFromXml(m_xml->readText());
+    } else if (column == columnsByElement().cend()) {
+        markUnused(name.endsWith(u's') ? name.chopped(1) : name);
+        m_xml->skipElement();
+    } else if (*column == MovieColumn::Comments) {
+        row.values[*column] = paragraphFromTellico(m_xml->readText());
+    } else {
+        QStringList values = m_xml->readValues();
+        for (QString &value : values)
+            value = unescapeFromXml(value);
+        setJoined(row, *column, values);
+    }
+}
+
+void TellicoReader::setJoined(MovieRow &row, int column, const QStringList &values)
+{
+    if (values.size() > 1)
+        ++m_joined[column];
+    row.values[column] = values.join(QStringLiteral("; "));
+}
+
+// One row per actor, the actor in the first column; a row whose columns are all empty stands
+// for a star left out before a later one.
+void TellicoReader::readCast(MovieRow &row)
+{
+    int star = 0;
+    const auto rows = m_xml->readTable();
+    for (const QStringList &cast : rows) {
+        if (cast.size() > 1 && !cast[1].isEmpty())
+            m_rolesLeftOut += 1;
+        if (star < 4 && !(cast.size() > 1 && cast.join(QString()).isEmpty()))
+            row.values[MovieColumn::StarOne + star] = unescapeFromXml(cast.value(0));
+        ++star;
+    }
+    if (rows.size() > 4)
+        m_actorsLeftOut += int(rows.size()) - 4, ++m_moviesWithMoreActors;
+}
+
+void TellicoReader::markUnused(const QString &name)
+{
+    if (!m_unusedSeen.contains(name))
+        m_unusedSeen.insert(name), m_unused << name;
+}
+
+QStringList TellicoReader::notes() const
+{
+    static const char *const kinds[] = {"", "genres", "certifications", "media", "prices",
+                                        "years", "", "", "conditions", "locations", "", "", "",
+                                        "", "producers", "directors", ""};
+    QStringList notes;
+    if (m_actorsLeftOut)
+        notes << QStringLiteral("%1 actors beyond the fourth left out in %2")
+                     .arg(m_actorsLeftOut)
+                     .arg(movieCount(m_moviesWithMoreActors));
+    if (m_rolesLeftOut)
+        notes << QStringLiteral("%1 roles of the cast left out").arg(m_rolesLeftOut);
+    for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
+        notes << QStringLiteral("several %1 joined with \"; \" in %2")
+                     .arg(QLatin1String(kinds[it.key()]))
+                     .arg(movieCount(it.value()));
+    return notes;
+}
+
+} // namespace
+
+std::unique_ptr<MovieReader> OpenTellicoReader(const QString &path)
+{
+    return std::make_unique<TellicoReader>(path);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "MovieRow.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+// The catalog's columns by name, as indices into MovieRow::values.
+namespace MovieColumn {
+enum : int {
+    Title, Category, Rating, Format, Value, Copyright, Hours, Minutes, Condition, TapePosition,
+    StarOne, StarTwo, StarThree, StarFour, Producer, Director, Comments
+};
+}
+
+// "1 movie", "3 movies": a count for the readers' notes.
+inline QString movieCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 movie") : QStringLiteral("%1 movies").arg(count);
+}
+
+// Opens a file to read, refusing a folder, a missing file and one that cannot be read.
+std::unique_ptr<QFile> openInputFile(const QString &path);
+
+// A streaming XML reader that refuses, with a message naming the file, what it never expands:
+// entity declarations and entity references, besides anything not well formed.
+class XmlInput
+{
+  public:
+    XmlInput(const QString &path, QIODevice *device);
+    // The next token that is not whitespace, a comment or a processing instruction.
+    QXmlStreamReader::TokenType next();
+    // The next child start element of the current element; false at the current element's end.
+    bool nextChild();
+    // The text of the current element (child elements skipped), up to its end.
+    QString readText();
+    // The rows of a table element: the values of each child (Tellico's cast rows of columns,
+    // GCstar's lines of cols); an element with no child gives one row of its own text.
+    QList<QStringList> readTable();
+    // The values of a field element: the texts of its children when it has any (a field of
+    // several values), else its own text.
+    QStringList readValues();
+    void skipElement();
+    QStringView name() const { return m_xml.name(); }
+    QXmlStreamAttributes attributes() const { return m_xml.attributes(); }
+    [[noreturn]] void fail(const QString &what) const;
+    const QString &path() const { return m_path; }
+
+  private:
+    QXmlStreamReader::TokenType readToken();
+    QString m_path;
+    QXmlStreamReader m_xml;
+};
