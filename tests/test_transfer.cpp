@@ -109,7 +109,8 @@ class TestTransfer : public QObject
     {
         QTest::addColumn<QString>("extension");
         QTest::newRow("csv") << "csv";
-        // Further formats that read and write: a row with their extension here.
+        QTest::newRow("tc") << "tc";
+        QTest::newRow("xml") << "xml";
     }
 
     // Export, import into an empty catalog: every column of every movie as it was.
@@ -165,7 +166,14 @@ class TestTransfer : public QObject
             << QVariant(-32768);
         QTest::newRow("Access, no movies") << jet + "movies-empty-jet4.mdb" << QStringList() << 0
                                            << "SELECT count(*) FROM Movies" << QVariant(0);
-        // Files other catalog programs wrote (a .tc as Tellico writes it, a .gcs): rows here.
+        QTest::newRow("Tellico") << data + "tellico-videos.xml" << QStringList() << 2
+                                 << "SELECT Category || '/' || Hours || '/' || Minutes FROM Movies "
+                                    "WHERE Director = 'George Miller'"
+                                 << QVariant("Drama; Western/1/42");
+        QTest::newRow("GCstar") << data + "gcstar-films.gcs" << QStringList() << 2
+                                << "SELECT Copyright || '/' || Hours FROM Movies WHERE Director = "
+                                   "'Marcel Carné'"
+                                << QVariant("1945/3");
     }
 
     void foreignFiles()
@@ -226,9 +234,10 @@ class TestTransfer : public QObject
         row("--check with export", "", 2, "--check applies to import only", "export FILE --check");
         row("--map to no column", "", 2, "Year is not a column", "import FILE --map A=Year");
         row("catalog missing", "Title\nAlien\n", 1, "was not found", "import FILE --catalog NOWHERE");
+        row("zip without a Tellico collection", QByteArray("PK\x05\x06", 4) + QByteArray(18, 0), 1, "tellico.xml", "import FILE --format tc --catalog CATALOG");
+        row("XML not well formed", "<tellico>\n<collection type=\"3\"><entry>", 1, "line 2", "import FILE --format xml --catalog CATALOG");
+        row("XML declaring entities", "<!DOCTYPE t [<!ENTITY e \"x\">]><tellico/>", 1, "entit", "import FILE --format xml --catalog CATALOG");
         // clang-format on
-        // Other formats' bad files (a zip that is no Tellico file, XML not well formed, XML with
-        // entity declarations): rows here.
     }
 
     // A refusal says what is wrong and leaves the catalog byte for byte as it was.

@@ -171,7 +171,7 @@ void TestTransferFormats::otherProgramsFilesImport_data()
                        "1", "42", kNull, "Shelf 3", "Tom Burlinson", "Terence Donovan",
                        "Kirk Douglas", "Tommy Dysart", kNull, "George Miller",
                        "My favourite.\nSecond line."}
-        << QStringList{"1 actors beyond the fourth left out in 1 movie",
+        << QStringList{"1 actor beyond the fourth left out in 1 movie",
                        "several genres joined with \"; \" in 1 movie"}
         << QStringList{"synopsis", "country", "seen"};
 }

@@ -158,8 +158,8 @@ QStringList GcstarReader::notes() const
 {
     QStringList notes;
     if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 actors beyond the fourth left out in %2")
-                     .arg(m_actorsLeftOut)
+        notes << QStringLiteral("%1 beyond the fourth left out in %2")
+                     .arg(counted(m_actorsLeftOut, "actor"))
                      .arg(movieCount(m_moviesWithMoreActors));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2").arg(it.key()).arg(movieCount(it.value()));

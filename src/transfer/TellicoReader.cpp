@@ -168,11 +168,11 @@ QStringList TellicoReader::notes() const
                                         "", "producers", "directors", ""};
     QStringList notes;
     if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 actors beyond the fourth left out in %2")
-                     .arg(m_actorsLeftOut)
+        notes << QStringLiteral("%1 beyond the fourth left out in %2")
+                     .arg(counted(m_actorsLeftOut, "actor"))
                      .arg(movieCount(m_moviesWithMoreActors));
     if (m_rolesLeftOut)
-        notes << QStringLiteral("%1 roles of the cast left out").arg(m_rolesLeftOut);
+        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(QLatin1String(kinds[it.key()]))

@@ -15,10 +15,14 @@ enum : int {
 };
 }
 
-// "1 movie", "3 movies": a count for the readers' notes.
+// "1 movie", "3 movies": a count for the readers' notes, of `noun` and its plural.
+inline QString counted(int count, const char *noun = "movie")
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
+}
 inline QString movieCount(int count)
 {
-    return count == 1 ? QStringLiteral("1 movie") : QStringLiteral("%1 movies").arg(count);
+    return counted(count);
 }
 
 // Opens a file to read, refusing a folder, a missing file and one that cannot be read.

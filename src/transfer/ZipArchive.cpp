@@ -8,7 +8,9 @@
 
 bool looksLikeZip(QIODevice &file)
 {
-    return file.peek(4) == QByteArrayLiteral("PK\x03\x04");
+    // A local file header, or the end record alone of an empty archive.
+    const QByteArray start = file.peek(4);
+    return start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("PK\x05\x06");
 }
 
 ZipMemberDevice::ZipMemberDevice(const QString &archivePath, const char *member)
