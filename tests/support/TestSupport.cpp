@@ -1,0 +1,270 @@
+#include "TestSupport.h"
+
+#include "CatalogSchema.h"
+#include "Look.h"
+#include "MovieColumns.h"
+#include "Settings.h"
+
+#include <QFile>
+#include <QLabel>
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace TestSupport {
+
+QString dataPath(const QString &name) { return QStringLiteral(REELWARDEN_TEST_DATA "/") + name; }
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray unescape(const QByteArray &text)
+{
+    static const QByteArray from("nrt\\0"), to("\n\r\t\\", 5);
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype kind = text[i] == '\\' && i + 1 < text.size() ? from.indexOf(text[i + 1]) : -2;
+        if (kind >= 0)
+            bytes += to[kind], ++i;
+        else if (text[i] == '\\' && text.mid(i + 1, 1) == "x")
+            bytes += char(text.mid(i + 2, 2).toInt(nullptr, 16)), i += 3;
+        else
+            bytes += text[i];
+    }
+    return bytes;
+}
+
+QList<QList<QByteArray>> table(const QString &name)
+{
+    const QByteArray text = readFile(dataPath(name));
+    if (text.isNull())
+        QTest::qFail(qPrintable("missing or unreadable test file: " + dataPath(name)), __FILE__,
+                     __LINE__);
+    QList<QList<QByteArray>> rows;
+    for (const QByteArray &line : text.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        rows.append(QList<QByteArray>());
+        for (const QByteArray &cell : line.split('\t'))
+            rows.last() << unescape(cell);
+    }
+    return rows;
+}
+
+void addRows(const QString &name, const QStringList &columns)
+{
+    static QList<QByteArray> names; // the test keeps the column names' pointers
+    for (const QString &column : columns) {
+        names << column.toLatin1();
+        if (column.endsWith(QLatin1String("Bytes")))
+            QTest::addColumn<QByteArray>(names.last().constData());
+        else
+            QTest::addColumn<QString>(names.last().constData());
+    }
+    QList<QList<QByteArray>> rows = table(name);
+    if (rows.isEmpty()) // the failure is reported; one empty row keeps the test from aborting
+        rows.append({"no rows"});
+    for (const QList<QByteArray> &cells : rows) {
+        QTestData &row = QTest::newRow(cells[0].constData());
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (columns[i].endsWith(QLatin1String("Bytes")))
+                row << cells.value(i + 1);
+            else
+                row << QString::fromUtf8(cells.value(i + 1));
+        }
+    }
+}
+
+namespace {
+
+struct Db {
+    sqlite3 *db = nullptr;
+    explicit Db(const QString &path) { sqlite3_open(QFile::encodeName(path).constData(), &db); }
+    ~Db() { sqlite3_close(db); }
+    void check(int rc) const
+    {
+        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+            throw std::runtime_error(sqlite3_errmsg(db));
+    }
+};
+
+} // namespace
+
+void exec(const QString &path, const QByteArray &sql)
+{
+    const Db db(path);
+    db.check(sqlite3_exec(db.db, sql.constData(), nullptr, nullptr, nullptr));
+}
+
+void createCatalog(const QString &path, const QList<QVariantMap> &movies)
+{
+    exec(path, kCatalogSchemaSql);
+    insert(path, movies);
+}
+
+void insert(const QString &path, const QList<QVariantMap> &movies)
+{
+    const Db db(path);
+    for (const QVariantMap &movie : movies) {
+        const QStringList columns = movie.keys();
+        const QByteArray sql = QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
+                                   .arg(columns.join(u','), QStringList(columns.size(), "?").join(u','))
+                                   .toUtf8();
+        sqlite3_stmt *statement = nullptr;
+        db.check(sqlite3_prepare_v2(db.db, sql.constData(), -1, &statement, nullptr));
+        for (int i = 0; i < columns.size(); ++i) {
+            const QVariant value = movie.value(columns[i]);
+            const QByteArray text = value.toString().toUtf8();
+            if (value.isNull())
+                sqlite3_bind_null(statement, i + 1);
+            else if (value.typeId() == QMetaType::Double)
+                sqlite3_bind_double(statement, i + 1, value.toDouble());
+            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+                sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+            else
+                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        const int rc = sqlite3_step(statement);
+        sqlite3_finalize(statement);
+        db.check(rc);
+    }
+}
+
+QList<QVariantMap> titled(const QStringList &titles)
+{
+    QList<QVariantMap> movies;
+    for (const QString &title : titles)
+        movies.append({{QStringLiteral("Title"), title}});
+    return movies;
+}
+
+QVariant scalar(const QString &path, const QString &sql)
+{
+    const Db db(path);
+    sqlite3_stmt *statement = nullptr;
+    QVariant result;
+    if (sqlite3_prepare_v2(db.db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
+        switch (sqlite3_column_type(statement, 0)) {
+        case SQLITE_NULL: break;
+        case SQLITE_INTEGER: result = qint64(sqlite3_column_int64(statement, 0)); break;
+        case SQLITE_FLOAT: result = sqlite3_column_double(statement, 0); break;
+        default: result = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+        }
+    }
+    sqlite3_finalize(statement);
+    return result;
+}
+
+MessageBoxes::MessageBoxes()
+{
+    SetMsgBoxHook([this](const QString &text, int flags) {
+        shown << QStringLiteral("%1|%2").arg(flags).arg(text);
+        if (seen)
+            seen();
+        return answers.isEmpty() ? otherwise : answers.takeFirst();
+    });
+}
+
+MessageBoxes::~MessageBoxes() { SetMsgBoxHook({}); }
+
+MainWindowFixture::MainWindowFixture(const QList<QVariantMap> &movies, const QByteArray &ini,
+                                     const QString &sqlFile, bool load)
+{
+    SetUpFonts();
+    createCatalog(catalog(), movies);
+    if (!sqlFile.isEmpty()) {
+        const QByteArray sql = readFile(dataPath(sqlFile));
+        exec(catalog(), sql.isNull() ? "missing " + dataPath(sqlFile).toUtf8() : sql);
+    }
+    const QString settings = dir.filePath(QStringLiteral("TARSEL.INI"));
+    if (!ini.isNull())
+        writeFile(settings, ini);
+    setIniPath(settings);
+    if (load)
+        this->load();
+}
+
+void MainWindowFixture::load()
+{
+    window = std::make_unique<frmTarsel>(dir.path());
+    window->Load();
+}
+
+bool MainWindowFixture::show()
+{
+    window->show();
+    return QTest::qWaitForWindowActive(window.get());
+}
+
+QStringList MainWindowFixture::entries()
+{
+    QStringList result;
+    for (int i = 0; i < list().ListCount(); ++i)
+        result << list().List(i);
+    return result;
+}
+
+int MainWindowFixture::select(const QString &title)
+{
+    const int index = int(entries().indexOf(title));
+    list().setListIndex(index);
+    return index;
+}
+
+bool MainWindowFixture::pairEnabled(int index)
+{
+    return window->cmdToolbar(index)->isEnabled() && window->lblToolbar(index)->isEnabled();
+}
+
+bool MainWindowFixture::pairDisabled(int index)
+{
+    return !window->cmdToolbar(index)->isEnabled() && !window->lblToolbar(index)->isEnabled();
+}
+
+int MainWindowFixture::count(const QString &where)
+{
+    return scalar(catalog(), "SELECT COUNT(*) FROM Movies WHERE " + where).toInt();
+}
+
+} // namespace TestSupport
+
+BoundCatalog::BoundCatalog(const QString &path)
+{
+    for (const auto &column : kMovieColumns) {
+        auto field = std::make_unique<FakeField>(QLatin1String(column.name));
+        data.bind(field.get());
+        fields[QLatin1String(column.name)] = std::move(field);
+    }
+    if (path.isEmpty())
+        return;
+    data.Open(path);
+    data.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
+    data.Refresh();
+}
+
+QStringList BoundCatalog::titles()
+{
+    QStringList result;
+    for (const auto &row : rs().rows())
+        result << row.title;
+    return result;
+}
+
+bool BoundCatalog::select(const QString &title)
+{
+    rs().MoveFirst();
+    rs().Find(title);
+    return !rs().EOF_();
+}

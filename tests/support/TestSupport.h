@@ -1,0 +1,113 @@
+#pragma once
+
+// What the tests share: catalogs made from the schema, data files and fixtures, the message-box
+// answer hook, the catalog window over a catalog in a temporary folder, and a bound field
+// without a window.
+#include "BoundControls.h"
+#include "BoundField.h"
+#include "DataControl.h"
+#include "ListBox.h"
+#include "MessageBox.h"
+#include "RibbonButton.h"
+#include "frmTarsel.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariantMap>
+
+#include <map>
+#include <memory>
+
+// Fails the test, naming the file, when a file it needs is missing or unreadable.
+#define REQUIRE_FILE(path)                                                                     \
+    QVERIFY2(QFileInfo(path).isFile() && QFileInfo(path).isReadable(),                         \
+             qPrintable(QStringLiteral("missing or unreadable test file: ") + (path)))
+
+namespace TestSupport {
+
+QString dataPath(const QString &name); // a file under tests/data
+QByteArray readFile(const QString &path); // null when it cannot be read
+bool writeFile(const QString &path, const QByteArray &bytes);
+// \n \r \t \\ \0 and \xHH undone.
+QByteArray unescape(const QByteArray &text);
+// The rows of a tab-separated file under tests/data, cells unescaped; lines starting with #
+// and empty lines are left out. Fails the running test, naming the file, when it is missing.
+QList<QList<QByteArray>> table(const QString &name);
+// A named row per line of the data file `name`: the first cell names the row, the others fill
+// `columns` in order, as QString, or as QByteArray for a column whose name ends in "Bytes".
+void addRows(const QString &name, const QStringList &columns);
+
+// Runs `sql` on the SQLite file at `path` (made when missing); throws on an error.
+void exec(const QString &path, const QByteArray &sql);
+// A catalog made from the schema, then `movies` (column -> value; null stores NULL) added.
+void createCatalog(const QString &path, const QList<QVariantMap> &movies = {});
+void insert(const QString &path, const QList<QVariantMap> &movies);
+QList<QVariantMap> titled(const QStringList &titles);
+// The first value of the statement's first row; a null QVariant for NULL or no row.
+QVariant scalar(const QString &path, const QString &sql);
+
+// While alive, records every message box as "flags|text" and answers it from `answers`,
+// then with `otherwise`; `seen` runs as each box shows.
+struct MessageBoxes {
+    QStringList shown;
+    QList<int> answers;
+    int otherwise = vbYes;
+    std::function<void()> seen;
+    MessageBoxes();
+    ~MessageBoxes();
+};
+
+// The catalog window over movies.mdb in a temporary folder, loaded as start-up loads it; a
+// settings file when `ini` is not null, and the statements of `sqlFile` (under tests/data)
+// run on the new catalog.
+struct MainWindowFixture {
+    QTemporaryDir dir;
+    MessageBoxes boxes;
+    std::unique_ptr<frmTarsel> window;
+
+    explicit MainWindowFixture(const QList<QVariantMap> &movies, const QByteArray &ini = {},
+                               const QString &sqlFile = {}, bool load = true);
+    void load();
+    bool show(); // shown and active
+    QString catalog() const { return dir.filePath(QStringLiteral("movies.mdb")); }
+    frmTarsel &w() { return *window; }
+    ListBox &list() { return *window->lstMovies(); }
+    QStringList entries();
+    int select(const QString &title); // the entry's index, -1 when absent
+    void click(int index) { window->cmdToolbar(index)->setValue(true); } // a toolbar button
+    bool pairEnabled(int index);
+    bool pairDisabled(int index);
+    int editMode() { return window->dataMovies().recordset().EditMode(); }
+    int count(const QString &where = QStringLiteral("1"));
+};
+
+} // namespace TestSupport
+
+using namespace TestSupport;
+
+// A bound field without a window: what the user "types" is what the data control reads back.
+class FakeField : public BoundField
+{
+public:
+    explicit FakeField(QString column) : m_column(std::move(column)) {}
+    QString boundColumn() const override { return m_column; }
+    QString text() const override { return m_text; }
+    void showValue(const QString &text) override { m_text = text; }
+    void type(const QString &text) { m_text = text; }
+
+private:
+    QString m_column;
+    QString m_text;
+};
+
+// A data control with a fake field bound to every column, over the catalog at `path`.
+struct BoundCatalog {
+    DataControl data;
+    std::map<QString, std::unique_ptr<FakeField>> fields;
+    explicit BoundCatalog(const QString &path = {}); // an empty path: not opened
+    FakeField &field(const QString &name) { return *fields.at(name); }
+    Recordset &rs() { return data.recordset(); }
+    QStringList titles();
+    bool select(const QString &title); // found from the first row
+};
