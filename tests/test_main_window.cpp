@@ -1,215 +1,106 @@
-// The catalog window after loading: layout, pick lists, the list of titles and selection.
-#include "MainWindowFixture.h"
+// The catalog window after loading: the list of titles in order, selection, and the pick lists.
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QPushButton>
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void listsEveryTitleSortedAndShowsTheFirst();
-    void emptyCatalogSelectsNothing();
-    void choosingATitleShowsItsMovie();
-    void titlesWithApostrophesCaseTwinsAndNoTitle();
-    void pickListsComeFromSettingsAndFixedRanges_data();
-    void pickListsComeFromSettingsAndFixedRanges();
-    void everyControlCarriesItsName();
-    void windowSpringsBackToItsSize();
-    void arrowKeysRebuildOncePerStep();
-    void cLocaleSortsWithoutCaseToo();
-};
-
-void TestMainWindow::listsEveryTitleSortedAndShowsTheFirst()
-{
-    MainWindowFixture f({{{"Title", "banana"}, {"Value", 1234.5}, {"Copyright", 1999}},
-                         {{"Title", "éclair"}},
-                         {{"Title", "Apple"}, {"Director", "Ang Lee"}, {"Value", 0.0},
-                          {"Hours", 1}, {"Minutes", 5}, {"Category", "Drama"}},
-                         {{"Title", "cherry"}}},
-                        "[Categories]\nCategoryTotal=1\nCategory.1=Drama\n");
-    QCOMPARE(f.entries(), (QStringList{"Apple", "banana", "cherry", "éclair"}));
-    QCOMPARE(f.list().ListIndex(), 0);
-    QCOMPARE(f.w().txtTitle()->text(), QStringLiteral("Apple"));
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("Ang Lee"));
-    QCOMPARE(f.w().txtValue()->text(), QStringLiteral("$0.00"));
-    QCOMPARE(f.w().cboHours()->currentText(), QStringLiteral("1"));
-    QCOMPARE(f.w().cboMinutes()->currentIndex(), 5);
-    QCOMPARE(f.w().cboCategory()->currentIndex(), 0);
-    QVERIFY(f.pairEnabled(1));
-    QVERIFY(!f.w().ListClickBusy());
-    f.select(QStringLiteral("banana"));
-    QCOMPARE(f.w().txtValue()->text(), QStringLiteral("$1,234.50"));
-    QCOMPARE(f.w().cboCopyright()->currentText(), QStringLiteral("1999"));
-    QCOMPARE(f.w().cboCategory()->currentText(), QString());
-}
-
-void TestMainWindow::emptyCatalogSelectsNothing()
-{
-    MainWindowFixture f({});
-    QCOMPARE(f.list().ListCount(), 0);
-    QCOMPARE(f.list().ListIndex(), -1);
-    QVERIFY(f.pairDisabled(1));
-    for (int pair : {0, 2, 3, 4, 5, 6})
-        QVERIFY(f.pairEnabled(pair));
-    QCOMPARE(f.w().txtTitle()->text(), QString());
-    QCOMPARE(f.w().cboCopyright()->currentText(), QString());
-}
-
-void TestMainWindow::choosingATitleShowsItsMovie()
-{
-    MainWindowFixture f({{{"Title", "Alpha"}, {"StarOne", "One"}},
-                         {{"Title", "Beta"}, {"StarOne", "Two"}},
-                         {{"Title", "Gamma"}, {"StarOne", "Three"}}});
-    f.list().setListIndex(2);
-    QCOMPARE(f.w().txtStarOne()->text(), QStringLiteral("Three"));
-    QCOMPARE(f.list().ListIndex(), 2);
-    QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {},
-                      f.list().visualRect(f.list().model()->index(1, 0)).center());
-    QCOMPARE(f.w().txtStarOne()->text(), QStringLiteral("Two"));
-    QCOMPARE(f.list().ListIndex(), 1);
-    QTest::keyClick(&f.list(), Qt::Key_Up);
-    QCOMPARE(f.w().txtTitle()->text(), QStringLiteral("Alpha"));
-    QCOMPARE(f.list().ListIndex(), 0);
-    QCOMPARE(f.w().dataMovies().recordset().Fields(QStringLiteral("Title")),
-             QStringLiteral("Alpha"));
-}
-
-void TestMainWindow::titlesWithApostrophesCaseTwinsAndNoTitle()
-{
-    // Case twins can come from older catalogs; each entry still shows its own movie.
-    MainWindowFixture f({{{"Title", "Ocean's Eleven"}, {"Director", "Soderbergh"}},
-                         {{"Title", QVariant()}, {"Director", "Nobody"}},
-                         {{"Title", "heat"}, {"Director", "lower"}},
-                         {{"Title", "Heat"}, {"Director", "upper"}}});
-    QCOMPARE(f.list().ListCount(), 4);
-    QCOMPARE(f.list().List(0), QString());
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("Nobody"));
-    f.select(QStringLiteral("Ocean's Eleven"));
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("Soderbergh"));
-    f.select(QStringLiteral("Heat"));
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("upper"));
-    f.select(QStringLiteral("heat"));
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("lower"));
-    f.list().setListIndex(0);
-    QCOMPARE(f.w().txtDirector()->text(), QStringLiteral("Nobody"));
-    QVERIFY(f.messages.isEmpty());
-}
-
-void TestMainWindow::pickListsComeFromSettingsAndFixedRanges_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<QStringList>("categories");
-    QTest::addColumn<QStringList>("ratings");
-    QTest::newRow("counts and numbered keys")
-        << QByteArray("[Categories]\r\nCategoryTotal=3\r\nCategory.1=Drama\r\nCategory.3=Comedy\r\n"
-                      "[Ratings]\r\nRatingTotal=2\r\nRating.1=PG\r\nRating.2=R\r\n")
-        << QStringList{"Drama", "", "Comedy"} << QStringList{"PG", "R"};
-    QTest::newRow("first-run file gives empty lists")
-        << QByteArray("[Categories]\nMovies=TRUE\nBooks=TRUE\n") << QStringList{} << QStringList{};
-    QTest::newRow("no file") << QByteArray() << QStringList{} << QStringList{};
-}
-
-void TestMainWindow::pickListsComeFromSettingsAndFixedRanges()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(QStringList, categories);
-    QFETCH(QStringList, ratings);
-    MainWindowFixture f({}, ini);
-    auto items = [](QComboBox *box) {
-        QStringList result;
-        for (int i = 0; i < box->count(); ++i)
-            result << box->itemText(i);
-        return result;
-    };
-    QCOMPARE(items(f.w().cboCategory()), categories);
-    QCOMPARE(items(f.w().cboRating()), ratings);
-    QCOMPARE(items(f.w().cboFormat()), (QStringList{"VHS", "DVD"}));
-    QCOMPARE(f.w().cboHours()->count(), 21);
-    QCOMPARE(f.w().cboMinutes()->itemText(59), QStringLiteral("59"));
-    const int lastYear = std::max(2025, QDate::currentDate().year());
-    QCOMPARE(f.w().cboCopyright()->count(), lastYear - 1900 + 1);
-    QCOMPARE(f.w().cboCopyright()->itemText(0), QStringLiteral("1900"));
-    QCOMPARE(f.w().cboCopyright()->itemText(75), QStringLiteral("1975"));
-    QCOMPARE(f.w().cboCopyright()->itemText(f.w().cboCopyright()->count() - 1),
-             QString::number(lastYear));
-}
-
-void TestMainWindow::everyControlCarriesItsName()
-{
-    MainWindowFixture f({});
-    const QStringList names = {
-        "picToolbar", "lstMovies", "picSpecs", "txtTitle", "cboCategory", "cboRating",
-        "cboFormat", "txtValue", "cboCopyright", "cboHours", "cboMinutes", "txtCondition",
-        "txtTapePosition", "txtStarOne", "txtStarTwo", "txtStarThree", "txtStarFour",
-        "txtProducer", "txtDirector", "txtComments", "cmdReview"};
-    for (const QString &name : names)
-        QVERIFY2(f.w().findChild<QWidget *>(name), qPrintable(name));
-    const QStringList captions = {"Add", "Delete", "Save", "Undo", "Print", "Search", "Clear"};
-    for (int i = 0; i < 7; ++i) {
-        QVERIFY(f.w().findChild<RibbonButton *>(QStringLiteral("cmdToolbar(%1)").arg(i)));
-        auto *caption = f.w().findChild<QLabel *>(QStringLiteral("lblToolbar(%1)").arg(i));
-        QVERIFY(caption);
-        QCOMPARE(caption->text(), captions[i]);
-    }
-    auto *tape = f.w().findChild<QLabel *>(QStringLiteral("Label1(16)"));
-    QCOMPARE(tape->text(), QStringLiteral("Tape Position"));
-    QCOMPARE(tape->buddy(), f.w().txtTapePosition());
-    QCOMPARE(f.w().windowTitle(), QStringLiteral("Reelwarden"));
-    QCOMPARE(f.w().size(), QSize(650, 421));
-    QCOMPARE(f.w().lstMovies()->geometry(), QRect(64, 0, 245, 420));
-    QCOMPARE(f.w().txtComments()->geometry(), QRect(76, 392, 253, 21));
-    // The tab order runs from the toolbar through the list into the fields.
-    auto nextTabStop = [](QWidget *widget) {
-        do
-            widget = widget->nextInFocusChain();
-        while (!(widget->focusPolicy() & Qt::TabFocus));
-        return widget;
-    };
-    QCOMPARE(nextTabStop(f.w().cmdToolbar(6)), static_cast<QWidget *>(f.w().lstMovies()));
-    QCOMPARE(nextTabStop(f.w().lstMovies()), static_cast<QWidget *>(f.w().txtTitle()));
-    QCOMPARE(nextTabStop(f.w().txtValue()), static_cast<QWidget *>(f.w().cboCopyright()));
-    QCOMPARE(nextTabStop(f.w().txtComments()), static_cast<QWidget *>(f.w().cmdReview()));
-}
-
-void TestMainWindow::windowSpringsBackToItsSize()
-{
-    MainWindowFixture f({});
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
-    const QSize loaded = f.w().size();
-    f.w().resize(loaded + QSize(120, 80));
-    QTRY_COMPARE(f.w().size(), loaded);
-    f.w().showMinimized();
-    f.w().showNormal();
-    QTRY_COMPARE(f.w().size(), loaded);
-}
-
-void TestMainWindow::arrowKeysRebuildOncePerStep()
-{
-    QStringList titles;
-    for (int i = 0; i < 50; ++i)
-        titles << QStringLiteral("Movie %1").arg(i, 2, 10, QLatin1Char('0'));
-    MainWindowFixture f(TestCatalog::titled(titles));
-    for (int step = 1; step <= 10; ++step) {
-        QTest::keyClick(&f.list(), Qt::Key_Down);
-        QCOMPARE(f.list().ListIndex(), step);
-        QCOMPARE(f.w().txtTitle()->text(), titles[step]);
-    }
-    QVERIFY(!f.w().ListClickBusy());
-}
-
-void TestMainWindow::cLocaleSortsWithoutCaseToo()
-{
-    const QLocale before;
-    QLocale::setDefault(QLocale::c());
+    void listsEveryTitleSortedAndShowsTheFirst()
     {
-        MainWindowFixture f(TestCatalog::titled({"Zardoz", "amélie", "Casablanca", "alien"}));
-        QCOMPARE(f.entries(), (QStringList{"alien", "amélie", "Casablanca", "Zardoz"}));
+        MainWindowFixture f({{{"Title", "banana"}, {"Value", 1234.5}, {"Copyright", 1999}},
+                             {{"Title", "éclair"}},
+                             {{"Title", "Apple"}, {"Director", "Ang Lee"}, {"Value", 0.0},
+                              {"Hours", 1}, {"Minutes", 5}, {"Category", "Drama"}},
+                             {{"Title", "cherry"}}},
+                            "[Categories]\nCategoryTotal=1\nCategory.1=Drama\n");
+        QCOMPARE(f.state(), QStringLiteral("Apple,banana,cherry,éclair|0|Apple|0|+++++++|"));
+        QCOMPARE(f.text("txtDirector") + f.text("txtValue") + f.text("cboHours") + f.text("cboMinutes") +
+                     f.text("cboCategory"),
+                 QStringLiteral("Ang Lee$0.0015Drama"));
+        f.select(QStringLiteral("banana"));
+        QCOMPARE(f.text("txtValue") + f.text("cboCopyright") + f.text("cboCategory"),
+                 QStringLiteral("$1,234.501999"));
     }
-    QLocale::setDefault(before);
-}
+
+    void emptyCatalogSelectsNothing()
+    {
+        MainWindowFixture f({});
+        QCOMPARE(f.state(), QStringLiteral("|-1||0|+-+++++|"));
+        QCOMPARE(f.text("cboCopyright"), QString());
+    }
+
+    // Case twins can come from older catalogs; each entry shows its own movie, by click, key
+    // or index, and the C locale sorts without case too.
+    void choosingATitleShowsItsMovie()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale::c());
+        MainWindowFixture f({{{"Title", "Ocean's Eleven"}, {"Director", "Soderbergh"}},
+                             {{"Title", QVariant()}, {"Director", "Nobody"}},
+                             {{"Title", "heat"}, {"Director", "lower"}},
+                             {{"Title", "Heat"}, {"Director", "upper"}},
+                             {{"Title", "amélie"}, {"Director", "Jeunet"}}});
+        QLocale::setDefault(before);
+        QCOMPARE(f.entries(), (QStringList{"", "amélie", "heat", "Heat", "Ocean's Eleven"}));
+        QStringList shown{f.text("txtDirector")};
+        f.list().setListIndex(4);
+        shown << f.text("txtDirector");
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {},
+                          f.list().visualRect(f.list().model()->index(3, 0)).center());
+        shown << f.text("txtDirector");
+        QTest::keyClick(&f.list(), Qt::Key_Up);
+        shown << f.text("txtDirector") << f.w().dataMovies().recordset().Fields("Title");
+        QCOMPARE(shown, (QStringList{"Nobody", "Soderbergh", "upper", "lower", "heat"}));
+        QCOMPARE(f.list().ListIndex(), 2);
+    }
+
+    // Each arrow key moves one entry, and the click guard is free again after each.
+    void arrowKeysRebuildOncePerStep()
+    {
+        QStringList titles;
+        for (int i = 0; i < 50; ++i)
+            titles << QStringLiteral("Movie %1").arg(i, 2, 10, QLatin1Char('0'));
+        MainWindowFixture f(titled(titles));
+        for (int step = 1; step <= 10; ++step) {
+            QTest::keyClick(&f.list(), Qt::Key_Down);
+            QCOMPARE(f.list().ListIndex(), step);
+            QCOMPARE(f.w().txtTitle()->text(), titles[step]);
+            QVERIFY(!f.w().ListClickBusy());
+        }
+    }
+
+    void pickListsHaveTheirFixedRanges()
+    {
+        MainWindowFixture f({}, "[Ratings]\nRatingTotal=2\nRating.1=PG\nRating.2=R\n");
+        const auto items = [&](const char *name) {
+            QStringList result;
+            auto *box = f.w().findChild<QComboBox *>(name);
+            for (int i = 0; i < box->count(); ++i)
+                result << box->itemText(i);
+            return result;
+        };
+        QCOMPARE(items("cboRating"), (QStringList{"PG", "R"}));
+        QCOMPARE(items("cboFormat"), (QStringList{"VHS", "DVD"}));
+        QCOMPARE(items("cboHours").join(u','), QStringLiteral("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"));
+        QCOMPARE(items("cboMinutes").size(), 60);
+        const int lastYear = std::max(2025, QDate::currentDate().year());
+        QCOMPARE(items("cboCopyright").size(), lastYear - 1900 + 1);
+        QCOMPARE(items("cboCopyright").first() + items("cboCopyright").last(),
+                 QStringLiteral("1900") + QString::number(lastYear));
+    }
+
+    void windowSpringsBackToItsSize()
+    {
+        MainWindowFixture f({});
+        QVERIFY(f.show());
+        QCOMPARE(f.w().size(), QSize(650, 421));
+        f.w().resize(f.w().size() + QSize(120, 80));
+        QTRY_COMPARE(f.w().size(), QSize(650, 421));
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

@@ -5,6 +5,8 @@
 #include "MovieColumns.h"
 #include "Settings.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 
@@ -216,6 +218,16 @@ QStringList MainWindowFixture::entries()
     return result;
 }
 
+QStringList MainWindowFixture::freshEntries()
+{
+    frmTarsel other(dir.path());
+    other.Load();
+    QStringList result;
+    for (int i = 0; i < other.lstMovies()->ListCount(); ++i)
+        result << other.lstMovies()->List(i);
+    return result;
+}
+
 int MainWindowFixture::select(const QString &title)
 {
     const int index = int(entries().indexOf(title));
@@ -236,6 +248,103 @@ bool MainWindowFixture::pairDisabled(int index)
 int MainWindowFixture::count(const QString &where)
 {
     return scalar(catalog(), "SELECT COUNT(*) FROM Movies WHERE " + where).toInt();
+}
+
+void MainWindowFixture::run(const QString &steps)
+{
+    static const QStringList commands{"add", "delete", "save", "undo", "print", "search", "clear"};
+    for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        const QString word = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
+        QString error;
+        if (commands.contains(step))
+            click(int(commands.indexOf(step)));
+        else if (word == QLatin1String("select"))
+            select(rest);
+        else if (word == QLatin1String("row"))
+            list().setListIndex(rest.toInt());
+        else if (word == QLatin1String("find"))
+            QVERIFY2(window->ApplySearch("SELECT * FROM [Movies] WHERE " + rest, &error), qPrintable(error));
+        else if (word == QLatin1String("answer"))
+            boxes.answers << (rest == QLatin1String("No") ? vbNo : vbYes);
+        else if (word == QLatin1String("enable"))
+            window->setPairEnabled(rest.toInt(), true);
+        else if (word == QLatin1String("elsewhere"))
+            insert(catalog(), titled({rest}));
+        else if (step == QLatin1String("close"))
+            window->close();
+        else
+            enter(step.section(u'=', 0, 0), step.section(u'=', 1));
+    }
+}
+
+void MainWindowFixture::enter(const QString &control, const QString &text)
+{
+    if (auto *box = window->findChild<QComboBox *>(control))
+        box->findText(text) >= 0 ? box->setCurrentIndex(box->findText(text)) : box->setEditText(text);
+    else if (auto *line = window->findChild<QLineEdit *>(control))
+        line->setText(text);
+    else
+        QFAIL(qPrintable("no control " + control));
+}
+
+QString MainWindowFixture::state()
+{
+    QString toolbar;
+    for (int pair = 0; pair < 7; ++pair)
+        toolbar += pairEnabled(pair) ? u'+' : pairDisabled(pair) ? u'-' : u'?';
+    const QString result = QStringList{entries().join(u','), QString::number(list().ListIndex()),
+                                       window->txtTitle()->text(), QString::number(editMode()),
+                                       toolbar, boxes.shown.join(u'/')}
+                               .join(u'|');
+    boxes.shown.clear();
+    return result;
+}
+
+QString MainWindowFixture::stored()
+{
+    return scalar(catalog(), "SELECT group_concat(Title || ifnull('=' || Director, ''), ',') "
+                             "FROM (SELECT * FROM Movies ORDER BY ID)").toString();
+}
+
+QString MainWindowFixture::text(const QString &control)
+{
+    auto *widget = window->findChild<QWidget *>(control);
+    if (widget && widget == QApplication::focusWidget())
+        return QStringLiteral("focus");
+    auto *field = dynamic_cast<BoundField *>(widget);
+    return field ? field->text() : QStringLiteral("no control ") + control;
+}
+
+void commandFlow_data(const QString &file)
+{
+    addRows(file, {"movies", "steps", "state", "stored", "fields"});
+}
+
+void commandFlow()
+{
+    QFETCH(QString, movies);
+    QFETCH(QString, steps);
+    QFETCH(QString, state);
+    QFETCH(QString, stored);
+    QFETCH(QString, fields);
+    MainWindowFixture f(titled(movies.split(u',', Qt::SkipEmptyParts)));
+    if (steps.startsWith(QLatin1String("show; ")))
+        QVERIFY(f.show());
+    f.run(steps.mid(steps.startsWith(QLatin1String("show; ")) ? 6 : 0));
+    const QStringList shown = f.state().split(u'|'), expected = state.split(u'|');
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        QVERIFY2(expected[i] == u'*' || shown.mid(i, i + 1 < expected.size() ? 1 : -1).join(u'|') == expected[i],
+                 qPrintable(QStringLiteral("state %1, expected %2").arg(shown.join(u'|'), state)));
+    if (stored != u'*')
+        QCOMPARE(f.stored(), stored);
+    for (const QString &field : fields.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        const QString name = field.section(u'=', 0, 0);
+        const QString value = name == QLatin1String("visible") ? QString::number(f.w().isVisible())
+                              : name != QLatin1String("fresh")       ? f.text(name)
+                              : f.freshEntries() == f.entries()      ? "same"
+                                                                     : "differs";
+        QCOMPARE(name + u'=' + value, field);
+    }
 }
 
 } // namespace TestSupport

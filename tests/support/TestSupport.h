@@ -74,13 +74,35 @@ struct MainWindowFixture {
     frmTarsel &w() { return *window; }
     ListBox &list() { return *window->lstMovies(); }
     QStringList entries();
+    QStringList freshEntries(); // the list of a window newly loaded from the catalog
     int select(const QString &title); // the entry's index, -1 when absent
     void click(int index) { window->cmdToolbar(index)->setValue(true); } // a toolbar button
     bool pairEnabled(int index);
     bool pairDisabled(int index);
     int editMode() { return window->dataMovies().recordset().EditMode(); }
     int count(const QString &where = QStringLiteral("1"));
+
+    // Runs "; "-separated steps as a user would: a toolbar command (add, delete, save, undo,
+    // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
+    // "answer Yes" or "answer No" for the next message box, "enable N" (a toolbar pair
+    // enabled), "elsewhere TITLE" (another program adds the movie), "close", or "CONTROL=text"
+    // (the control's list entry chosen, or its text set as a paste sets it).
+    void run(const QString &steps);
+    void enter(const QString &control, const QString &text); // as "CONTROL=text" does
+    // "entries|index|title|edit mode|toolbar" (+ for each enabled pair, - for a disabled one),
+    // then each message shown since the last call, "/" between them.
+    QString state();
+    QString stored(); // the catalog's movies in the order stored: Title, or Title=Director
+    QString text(const QString &control); // the control's text, or "focus" when it has it
 };
+
+// One row of a table of command flows (columns movies, steps, state, stored, fields): a window
+// over the movies (titles, "," between them) runs the steps, then shows `state` (a part "*"
+// matches anything), the catalog holds `stored` ("*": anything), and each "CONTROL=text" of
+// `fields` ("; " between them) holds; "visible" is the window's, "fresh" is "same" when the
+// list is the one a newly loaded window shows.
+void commandFlow_data(const QString &file);
+void commandFlow();
 
 } // namespace TestSupport
 
