@@ -18,6 +18,14 @@ namespace TestSupport {
 
 QString dataPath(const QString &name) { return QStringLiteral(REELWARDEN_TEST_DATA "/") + name; }
 
+bool fileReady(const QString &path, const char *file, int line)
+{
+    const bool ready = QFileInfo(path).isFile() && QFileInfo(path).isReadable();
+    if (!ready)
+        QTest::qFail(qPrintable("missing or unreadable test file: " + path), file, line);
+    return ready;
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -48,10 +56,7 @@ QByteArray unescape(const QByteArray &text)
 
 QList<QList<QByteArray>> table(const QString &name)
 {
-    const QByteArray text = readFile(dataPath(name));
-    if (text.isNull())
-        QTest::qFail(qPrintable("missing or unreadable test file: " + dataPath(name)), __FILE__,
-                     __LINE__);
+    const QByteArray text = fileReady(dataPath(name), __FILE__, __LINE__) ? readFile(dataPath(name)) : "";
     QList<QList<QByteArray>> rows;
     for (const QByteArray &line : text.split('\n')) {
         if (line.isEmpty() || line.startsWith('#'))

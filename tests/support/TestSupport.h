@@ -21,12 +21,16 @@
 
 // Fails the test, naming the file, when a file it needs is missing or unreadable.
 #define REQUIRE_FILE(path)                                                                     \
-    QVERIFY2(QFileInfo(path).isFile() && QFileInfo(path).isReadable(),                         \
-             qPrintable(QStringLiteral("missing or unreadable test file: ") + (path)))
+    do {                                                                                       \
+        if (!TestSupport::fileReady(path, __FILE__, __LINE__))                                 \
+            return;                                                                            \
+    } while (false)
 
 namespace TestSupport {
 
 QString dataPath(const QString &name); // a file under tests/data
+// Whether the file can be read; when not, the test fails with a message naming it.
+bool fileReady(const QString &path, const char *file, int line);
 QByteArray readFile(const QString &path); // null when it cannot be read
 bool writeFile(const QString &path, const QByteArray &bytes);
 // \n \r \t \\ \0 and \xHH undone.
