@@ -191,10 +191,8 @@ MainWindowFixture::MainWindowFixture(const QList<QVariantMap> &movies, const QBy
 {
     SetUpFonts();
     createCatalog(catalog(), movies);
-    if (!sqlFile.isEmpty()) {
-        const QByteArray sql = readFile(dataPath(sqlFile));
-        exec(catalog(), sql.isNull() ? "missing " + dataPath(sqlFile).toUtf8() : sql);
-    }
+    if (!sqlFile.isEmpty() && fileReady(dataPath(sqlFile), __FILE__, __LINE__))
+        exec(catalog(), readFile(dataPath(sqlFile)));
     const QString settings = dir.filePath(QStringLiteral("TARSEL.INI"));
     if (!ini.isNull())
         writeFile(settings, ini);
