@@ -71,6 +71,8 @@ private slots:
             "Microsoft Access");
         row("access 2007 signature", QByteArray(4, '\0') + "Standard ACE DB" + randomBytes(4096, 2),
             "Microsoft Access");
+        row("access signature at the start", QByteArray("Standard Jet DB\0\0\0\0\0", 20), "format is unknown");
+        row("access signature cut short", QByteArray(4, '\0') + "Standard Jet", "format is unknown");
         row("no Movies table", "CREATE TABLE Films (Title TEXT)", "holds no Movies table");
         row("column missing", QByteArray(table).replace("Director TEXT, ", ""),
             "without the column Director");
