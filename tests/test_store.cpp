@@ -36,15 +36,12 @@ private slots:
                    {{"Title", QVariant()}, {"Value", 1000000.0}}});
         QCOMPARE(f.titles(), (QStringList{"Zulu", "alpha", ""}));
         QStringList shown;
-        for (const char *column : {"Title", "Value", "Copyright", "Hours", "Minutes"})
-            shown << f.field(column).text();
-        QCOMPARE(shown, (QStringList{"Zulu", "$1,234.50", "1964", "2", ""}));
-        f.rs().MoveNext();
-        QCOMPARE(f.field("Value").text(), QStringLiteral("$0.00"));
-        f.rs().MoveNext();
-        QCOMPARE(f.field("Value").text(), QStringLiteral("$1,000,000.00"));
-        f.rs().MoveNext();
-        QVERIFY(f.rs().EOF_() && !f.rs().BOF());
+        for (; !f.rs().EOF_(); f.rs().MoveNext())
+            for (const char *column : {"Title", "Value", "Copyright", "Hours", "Minutes"})
+                shown << f.field(column).text();
+        QCOMPARE(shown.join(u'|'), QStringLiteral("Zulu|$1,234.50|1964|2||alpha|$0.00||||"
+                                                 "|$1,000,000.00|||"));
+        QVERIFY(!f.rs().BOF());
         f.rs().MoveFirst();
         QCOMPARE(f.rs().Fields(QStringLiteral("title")), QStringLiteral("Zulu"));
     }
@@ -178,26 +175,6 @@ private slots:
         const qint64 self = f.rs().rows().front().rowId;
         QVERIFY(!f.data.titleTaken(QStringLiteral("other"), self));
         QVERIFY(f.data.titleTaken(QStringLiteral("other"), std::nullopt));
-    }
-
-    void generationChangesOnlyWithTheRows()
-    {
-        Fixture f(titled({"A", "B"}));
-        const quint64 first = f.rs().generation();
-        f.data.Refresh();
-        QCOMPARE(f.rs().generation(), first);
-        f.rs().MoveNext();
-        f.field("Title").type(QStringLiteral("B2"));
-        f.rs().Update();
-        const quint64 second = f.rs().generation();
-        QVERIFY(second != first);
-        f.rs().Requery();
-        QCOMPARE(f.titles(), (QStringList{"A", "B2"}));
-        QCOMPARE(f.rs().generation(), second);
-        // A rejected statement keeps the previous rows.
-        f.data.setRecordSource(QStringLiteral("SELECT * FROM [Movies] WHERE [Nope] = 1"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, f.data.Refresh());
-        QCOMPARE(f.titles(), (QStringList{"A", "B2"}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "CatalogSchema.h"
+#include "Database.h"
 #include "Look.h"
 #include "MovieColumns.h"
 #include "Settings.h"
@@ -121,29 +122,14 @@ void createCatalog(const QString &path, const QList<QVariantMap> &movies)
 
 void insert(const QString &path, const QList<QVariantMap> &movies)
 {
-    const Db db(path);
+    const auto db = Database::open(path);
     for (const QVariantMap &movie : movies) {
         const QStringList columns = movie.keys();
-        const QByteArray sql = QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
-                                   .arg(columns.join(u','), QStringList(columns.size(), "?").join(u','))
-                                   .toUtf8();
-        sqlite3_stmt *statement = nullptr;
-        db.check(sqlite3_prepare_v2(db.db, sql.constData(), -1, &statement, nullptr));
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant value = movie.value(columns[i]);
-            const QByteArray text = value.toString().toUtf8();
-            if (value.isNull())
-                sqlite3_bind_null(statement, i + 1);
-            else if (value.typeId() == QMetaType::Double)
-                sqlite3_bind_double(statement, i + 1, value.toDouble());
-            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
-                sqlite3_bind_int64(statement, i + 1, value.toLongLong());
-            else
-                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        }
-        const int rc = sqlite3_step(statement);
-        sqlite3_finalize(statement);
-        db.check(rc);
+        Statement statement(*db, QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
+                                     .arg(columns.join(u','), QStringList(columns.size(), "?").join(u',')));
+        for (int i = 0; i < columns.size(); ++i)
+            statement.bind(i + 1, movie.value(columns[i]));
+        statement.step();
     }
 }
 
