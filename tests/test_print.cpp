@@ -69,49 +69,14 @@ class TestPrint : public QObject
     // it has no printer at all.
     void initTestCase() { qputenv("CUPS_SERVER", "/nonexistent/cups.sock"); }
 
-    // The sheet printed as a PDF file at so many dots per inch, or the message a failing
-    // printer gives.
-    void prints_data()
-    {
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("printer");
-        QTest::addColumn<QString>("newTitle"); // typed over the title and not saved
-        QTest::addColumn<QStringList>("sheet");
-        QTest::addColumn<QString>("message");
-        const QStringList amelie =
-            QStringLiteral("Amélie|Comedy|R|DVD|$12.50|2001|2 hours  2 minutes|Like new|"
-                           "Shelf 3, left|Audrey Tautou|Mathieu Kassovitz|Rufus|Lorella Cravotta|"
-                           "Claudie Ossard|Jean-Pierre Jeunet").split(u'|');
-        const QStringList labels =
-            QStringLiteral("Title:|Category:|Rating:|Format:|Value:|Copyright:|Length:|"
-                           "Condition:|Tape Position:|Star One:|Star Two:|Star Three:|Star Four:|"
-                           "Producer:|Director:").split(u'|');
-        // The sheet's lines: each label, two spaces, the field's text.
-        auto row = [&](const char *name, const QString &rows, const char *printer,
-                       const QString &newTitle = QString(), const char *message = "") {
-            const QStringList values = rows.isEmpty() ? QStringList{"", "", "", "", "", "", " hours   minutes"}
-                                                      : QStringList{newTitle.isEmpty() ? amelie[0] : newTitle} + amelie.mid(1);
-            QStringList sheet;
-            for (qsizetype i = 0; i < labels.size(); ++i)
-                sheet << labels[i] + QStringLiteral("  ") + values.value(i);
-            QTest::newRow(name) << rows << QString(printer) << newTitle << sheet << QString(message);
-        };
-        const QString movies = QStringLiteral("print/two_movies.sql");
-        row("stored movie", movies, "1200");
-        row("unsaved edit", movies, "1200", "Amelie Revised");
-        row("title wider than the page", movies, "300",
-            "Once upon a time there was a title far too long for one line of the sheet which "
-            "keeps going past the edge");
-        row("empty catalog", "", "300");
-        row("no printer installed", movies, "system", {}, "No printer is installed.");
-        row("unwritable file", movies, "missing/sheet.pdf", {}, "The file %1 could not be written.");
-    }
+    // The sheet printed and read back, or the message a failing printer gives.
+    void prints_data() { addRows("print/sheets.tsv", {"rows", "printer", "newTitle", "sheet", "message"}); }
     void prints()
     {
         QFETCH(QString, rows);
         QFETCH(QString, printer);
         QFETCH(QString, newTitle);
-        QFETCH(QStringList, sheet);
+        QFETCH(QString, sheet);
         QFETCH(QString, message);
         REQUIRE_FILE(dataPath("print/TARSEL.INI"));
         MainWindowFixture f({}, readFile(dataPath("print/TARSEL.INI")), rows);
@@ -150,7 +115,8 @@ class TestPrint : public QObject
 
         // One page of fifteen lines: the comments are left out.
         const QList<Line> lines = readLines(file);
-        QCOMPARE(lines.size(), sheet.size());
+        const QStringList sheetLines = sheet.split(u'|');
+        QCOMPARE(lines.size(), sheetLines.size());
         QVERIFY(!run("pdftotext", {file, "-"}).contains(QRegularExpression("Watched|Bought")));
         QFont arial("Liberation Sans"); // what "Arial" prints as, measured in thousandths of an em
         arial.setPixelSize(1000);
@@ -161,9 +127,9 @@ class TestPrint : public QObject
             const qreal points = i == 0 ? 20 : 14;
             const QString text = spacedText(line, em.horizontalAdvance(u' ') / 1000 * points);
             if (i == 0 && newTitle.size() > 60) // the page's edge cuts the title: no wrapping
-                QVERIFY2(sheet[0].startsWith(text) && line.words.size() > 9, qPrintable(text));
+                QVERIFY2(sheetLines[0].startsWith(text) && line.words.size() > 9, qPrintable(text));
             else
-                QCOMPARE(text, sheet[i].trimmed());
+                QCOMPARE(text, sheetLines[i]);
             // A word's box is its size's ascent plus descent. Each line starts one inch from the
             // printable area's left; the title one inch from its top, every other line a
             // quarter inch below the bottom of the line above (its leading included).

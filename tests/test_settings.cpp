@@ -158,25 +158,18 @@ class TestSettings : public QObject
         QCOMPARE(Profile(IniPath()).value("G", "K", "<none>"), value);
     }
 
-    void writeRefused_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QStringList>("entry"); // section, key, value
-        QTest::newRow("missing folder") << "no/such/folder/TARSEL.INI" << QStringList{"G", "K", "v"};
-        QTest::newRow("path is a folder") << "folder" << QStringList{"G", "K", "v"};
-        QTest::newRow("line break in value") << "TARSEL.INI" << QStringList{"G", "K", "v\n[H]"};
-        QTest::newRow("bracket in section") << "TARSEL.INI" << QStringList{"G]", "K", "v"};
-        QTest::newRow("equals in key") << "TARSEL.INI" << QStringList{"G", "K=L", "v"};
-    }
+    void writeRefused_data() { addRows("settings/write_refused.tsv", {"target", "section", "key", "value"}); }
     void writeRefused()
     {
         QFETCH(QString, target);
-        QFETCH(QStringList, entry);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
         QVERIFY(QDir().mkdir(path("folder")));
         QVERIFY(writeFile(IniPath(), "[G]\nK=old\n"));
         setIniPath(path(target));
-        QVERIFY(!Profile(IniPath()).write(entry[0], entry[1], entry[2]));
-        WriteIni(entry[0], entry[1], entry[2]); // silent
+        QVERIFY(!Profile(IniPath()).write(section, key, value));
+        WriteIni(section, key, value); // silent
         QCOMPARE(QFileInfo(path(target)).isFile(), target == "TARSEL.INI");
         QCOMPARE(readFile(path()), QByteArray("[G]\nK=old\n"));
     }
