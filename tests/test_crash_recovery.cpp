@@ -62,10 +62,10 @@ Catalog readBack(const QString &path, QString *problem)
 
 QString describe(const Catalog &catalog)
 {
-    QStringList parts;
+    QString text;
     for (const auto &[title, version] : catalog)
-        parts << title + QLatin1Char('=') + version;
-    return parts.join(QLatin1Char(','));
+        text += title + u'=' + version + u',';
+    return text;
 }
 
 } // namespace

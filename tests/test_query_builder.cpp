@@ -1,4 +1,4 @@
-// The search statement built from the search window's entries, and the text helpers it uses.
+// The search statement built from the search window's entries.
 #include "QueryBuilder.h"
 #include "TestSupport.h"
 
@@ -48,26 +48,6 @@ class TestQueryBuilder : public QObject
         if (!where.isEmpty() && !where.startsWith(QLatin1String("SELECT")))
             where.prepend(QLatin1String("SELECT * FROM [Movies] WHERE "));
         QCOMPARE(built.sql, where);
-    }
-
-    void textHelpers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("converted");
-        QTest::addColumn<QString>("quoted");
-        QTest::newRow("empty") << "" << "" << "''";
-        QTest::newRow("stars everywhere") << "*a**b*" << "%a%%b%" << "'*a**b*'";
-        QTest::newRow("others unchanged") << "%_?[" << "%_?[" << "'%_?['";
-        QTest::newRow("apostrophes doubled") << "'a''" << "'a''" << "'''a'''''";
-    }
-    void textHelpers()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, converted);
-        QFETCH(QString, quoted);
-        QCOMPARE(ConvertWildcards(text), converted);
-        QCOMPARE(QuoteSqlText(text), quoted);
-        QCOMPARE(DropFirstChar(text), text.mid(1));
     }
 };
 

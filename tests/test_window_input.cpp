@@ -47,29 +47,22 @@ class TestWindowInput : public QObject
 {
     Q_OBJECT
 private slots:
+    // One button at a time is lit under the pointer, never a disabled one, and a click puts
+    // it out until the pointer moves on it again.
     void hoverLightsOneButtonAtATime()
     {
         MainWindowFixture f(titled({"Alien"}));
         QVERIFY(f.show());
-        QTest::mouseMove(f.w().cmdToolbar(2));
-        QTest::mouseMove(f.w().cmdToolbar(2), QPoint(5, 5));
-        QCOMPARE(lit(f.w()), QList<int>{2});
-        QTest::mouseMove(f.w().cmdToolbar(3)); // straight onto the next button
-        QCOMPARE(lit(f.w()), QList<int>{3});
-        for (QWidget *away : {static_cast<QWidget *>(f.w().picToolbar()), f.list().viewport(),
-                              static_cast<QWidget *>(f.w().picSpecs()), static_cast<QWidget *>(&f.w())}) {
-            QTest::mouseMove(f.w().cmdToolbar(5));
-            QCOMPARE(lit(f.w()), QList<int>{5});
-            QTest::mouseMove(away, QPoint(3, 3));
-            QCOMPARE(lit(f.w()), QList<int>{});
-        }
-        // A disabled button is never lit: the movement goes to its container.
         f.w().setPairEnabled(4, false);
-        QTest::mouseMove(f.w().cmdToolbar(1));
-        QTest::mouseMove(f.w().cmdToolbar(4));
-        QCOMPARE(lit(f.w()), QList<int>{});
-        // A click puts the lit button out until the pointer moves on it again.
-        QTest::mouseMove(f.w().cmdToolbar(6));
+        const std::pair<QWidget *, QList<int>> moves[] = {
+            {f.w().cmdToolbar(2), {2}}, {f.w().cmdToolbar(3), {3}}, {f.w().picToolbar(), {}},
+            {f.w().cmdToolbar(5), {5}}, {f.list().viewport(), {}},  {f.w().cmdToolbar(5), {5}},
+            {f.w().picSpecs(), {}},     {f.w().cmdToolbar(1), {1}}, {f.w().cmdToolbar(4), {}},
+            {f.w().cmdToolbar(6), {6}}};
+        for (const auto &[widget, expected] : moves) {
+            QTest::mouseMove(widget, QPoint(3, 3));
+            QCOMPARE(lit(f.w()), expected);
+        }
         QTest::mouseClick(f.w().cmdToolbar(6), Qt::LeftButton);
         QCOMPARE(lit(f.w()), QList<int>{});
         QVERIFY(!f.w().cmdToolbar(6)->Value());

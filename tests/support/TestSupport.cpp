@@ -199,22 +199,21 @@ bool MainWindowFixture::show()
     return QTest::qWaitForWindowActive(window.get());
 }
 
-QStringList MainWindowFixture::entries()
+static QStringList entriesOf(frmTarsel &window)
 {
     QStringList result;
-    for (int i = 0; i < list().ListCount(); ++i)
-        result << list().List(i);
+    for (int i = 0; i < window.lstMovies()->ListCount(); ++i)
+        result << window.lstMovies()->List(i);
     return result;
 }
+
+QStringList MainWindowFixture::entries() { return entriesOf(*window); }
 
 QStringList MainWindowFixture::freshEntries()
 {
     frmTarsel other(dir.path());
     other.Load();
-    QStringList result;
-    for (int i = 0; i < other.lstMovies()->ListCount(); ++i)
-        result << other.lstMovies()->List(i);
-    return result;
+    return entriesOf(other);
 }
 
 int MainWindowFixture::select(const QString &title)
@@ -229,15 +228,7 @@ bool MainWindowFixture::pairEnabled(int index)
     return window->cmdToolbar(index)->isEnabled() && window->lblToolbar(index)->isEnabled();
 }
 
-bool MainWindowFixture::pairDisabled(int index)
-{
-    return !window->cmdToolbar(index)->isEnabled() && !window->lblToolbar(index)->isEnabled();
-}
-
-int MainWindowFixture::count(const QString &where)
-{
-    return scalar(catalog(), "SELECT COUNT(*) FROM Movies WHERE " + where).toInt();
-}
+int MainWindowFixture::count() { return scalar(catalog(), "SELECT COUNT(*) FROM Movies").toInt(); }
 
 void MainWindowFixture::run(const QString &steps)
 {
@@ -280,7 +271,7 @@ QString MainWindowFixture::state()
 {
     QString toolbar;
     for (int pair = 0; pair < 7; ++pair)
-        toolbar += pairEnabled(pair) ? u'+' : pairDisabled(pair) ? u'-' : u'?';
+        toolbar += "-??+"[window->cmdToolbar(pair)->isEnabled() * 2 + window->lblToolbar(pair)->isEnabled()];
     const QString result = QStringList{entries().join(u','), QString::number(list().ListIndex()),
                                        window->txtTitle()->text(), QString::number(editMode()),
                                        toolbar, boxes.shown.join(u'/')}

@@ -81,10 +81,9 @@ struct MainWindowFixture {
     QStringList freshEntries(); // the list of a window newly loaded from the catalog
     int select(const QString &title); // the entry's index, -1 when absent
     void click(int index) { window->cmdToolbar(index)->setValue(true); } // a toolbar button
-    bool pairEnabled(int index);
-    bool pairDisabled(int index);
+    bool pairEnabled(int index); // a toolbar button and its caption
     int editMode() { return window->dataMovies().recordset().EditMode(); }
-    int count(const QString &where = QStringLiteral("1"));
+    int count(); // of movies in the catalog
 
     // Runs "; "-separated steps as a user would: a toolbar command (add, delete, save, undo,
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
