@@ -5,13 +5,10 @@
 #include "StoreError.h"
 #include "TestSupport.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 
 #include <random>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -22,26 +19,6 @@ QByteArray randomBytes(int size, unsigned seed)
     for (char &byte : bytes)
         byte = char(random());
     return bytes;
-}
-
-// Another program's connection to the catalog, holding what `begin` takes until it ends.
-struct Holder {
-    sqlite3 *db = nullptr;
-    Holder(const QString &path, const char *begin)
-    {
-        sqlite3_open(QFile::encodeName(path).constData(), &db);
-        sqlite3_exec(db, begin, nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "SELECT count(*) FROM Movies", nullptr, nullptr, nullptr);
-    }
-    ~Holder() { sqlite3_close(db); }
-};
-
-QStringList items(const QComboBox *box)
-{
-    QStringList result;
-    for (int i = 0; i < box->count(); ++i)
-        result << box->itemText(i);
-    return result;
 }
 
 } // namespace
@@ -86,12 +63,12 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("movies.mdb"));
-        std::unique_ptr<Holder> holder;
+        std::unique_ptr<OtherProgram> holder;
         if (bytes == "folder") {
             QDir().mkdir(path);
         } else if (bytes == "exclusive") {
             createCatalog(path);
-            holder = std::make_unique<Holder>(path, "BEGIN EXCLUSIVE");
+            holder = std::make_unique<OtherProgram>(path, "BEGIN EXCLUSIVE; SELECT count(*) FROM Movies");
         } else if (bytes.startsWith("CREATE")) {
             exec(path, bytes);
         } else if (!bytes.isNull()) {
@@ -129,7 +106,7 @@ private slots:
         MainWindowFixture f(titled({"Alien", "Brazil"}), {}, {}, false);
         if (begin.isNull())
             QFile::setPermissions(f.catalog(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        const Holder holder(f.catalog(), begin.isNull() ? "" : begin.constData());
+        const OtherProgram holder(f.catalog(), begin + "; SELECT count(*) FROM Movies");
         const QByteArray before = readFile(f.catalog());
         QElapsedTimer timer;
         timer.start();

@@ -5,27 +5,6 @@
 
 #include <QElapsedTimer>
 
-#include <sqlite3.h>
-
-namespace {
-
-// Another program's connection, holding the write lock over a write of its own until it ends.
-struct Lock {
-    sqlite3 *db = nullptr;
-    explicit Lock(const QString &path)
-    {
-        sqlite3_open(QFile::encodeName(path).constData(), &db);
-        sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO Movies (Title) VALUES ('Theirs')", {}, {}, {});
-    }
-    ~Lock()
-    {
-        sqlite3_exec(db, "COMMIT", {}, {}, {});
-        sqlite3_close(db);
-    }
-};
-
-} // namespace
-
 class TestTwoProgramsReliability : public QObject
 {
     Q_OBJECT
@@ -55,7 +34,7 @@ private slots:
         QCOMPARE(program.rs().EditMode(), pendingMode);
         const auto write = [&] { pendingMode ? program.rs().Update() : program.rs().Delete(); };
 
-        auto lock = std::make_unique<Lock>(path);
+        auto lock = std::make_unique<OtherProgram>(path, "BEGIN IMMEDIATE; INSERT INTO Movies (Title) VALUES ('Theirs')");
         QElapsedTimer timer;
         timer.start();
         try {

@@ -160,6 +160,26 @@ QVariant scalar(const QString &path, const QString &sql)
     return result;
 }
 
+OtherProgram::OtherProgram(const QString &path, const char *sql)
+{
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
+
+OtherProgram::~OtherProgram()
+{
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QStringList items(const QComboBox *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->itemText(i);
+    return result;
+}
+
 MessageBoxes::MessageBoxes()
 {
     SetMsgBoxHook([this](const QString &text, int flags) {

@@ -11,6 +11,7 @@
 #include "RibbonButton.h"
 #include "frmTarsel.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,8 @@
 
 #include <map>
 #include <memory>
+
+struct sqlite3;
 
 // Fails the test, naming the file, when a file it needs is missing or unreadable.
 #define REQUIRE_FILE(path)                                                                     \
@@ -50,6 +53,16 @@ void insert(const QString &path, const QList<QVariantMap> &movies);
 QList<QVariantMap> titled(const QStringList &titles);
 // The first value of the statement's first row; a null QVariant for NULL or no row.
 QVariant scalar(const QString &path, const QString &sql);
+
+// Another program's connection to the catalog, running `sql` (a transaction begun, say) and
+// holding what that takes until it ends, when it commits.
+struct OtherProgram {
+    sqlite3 *db = nullptr;
+    OtherProgram(const QString &path, const char *sql);
+    ~OtherProgram();
+};
+
+QStringList items(const QComboBox *list); // a list's entries
 
 // While alive, records every message box as "flags|text" and answers it from `answers`,
 // then with `otherwise`; `seen` runs as each box shows.
