@@ -140,10 +140,8 @@ class TestPrint : public QObject
                      qPrintable(QStringLiteral("%1: top %2").arg(text).arg(line.top)));
         }
         // Arial (Liberation Sans here), regular; a subset's name has a tag before "+".
-        const QStringList fonts = run("pdffonts", {file}).split(u'\n', Qt::SkipEmptyParts).mid(2);
-        QVERIFY(!fonts.isEmpty());
-        for (const QString &font : fonts)
-            QCOMPARE(font.section(u' ', 0, 0).section(u'+', -1), QStringLiteral("LiberationSans"));
+        const QString fonts = run("pdffonts", {file});
+        QVERIFY2(fonts.count(u'\n') > 2 && fonts.count("LiberationSans ") == fonts.count(u'\n') - 2, qPrintable(fonts));
     }
 };
 

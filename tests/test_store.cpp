@@ -19,13 +19,13 @@ class TestStore : public QObject
 {
     Q_OBJECT
 private slots:
+    // No row: no current row, nothing to delete, nothing shown.
     void emptyTableHasNoCurrentRow()
     {
         Fixture f({});
-        QVERIFY(f.rs().BOF() && f.rs().EOF_());
-        QCOMPARE(f.rs().EditMode(), 0);
+        QVERIFY(f.rs().BOF() && f.rs().EOF_() && f.rs().EditMode() == 0);
         QVERIFY_THROWS_EXCEPTION(StoreError, f.rs().MoveFirst());
-        f.rs().Delete(); // nothing to delete: nothing happens
+        f.rs().Delete();
         QCOMPARE(f.field("Title").text(), QString());
     }
 
@@ -134,10 +134,9 @@ private slots:
         QCOMPARE(f.field("Title").text() + QString::number(f.rs().EditMode()), QStringLiteral("A0"));
         f.rs().MoveNext();
         f.rs().Delete();
-        QCOMPARE(f.titles(), (QStringList{"A", "C"}));
-        QCOMPARE(f.sql("SELECT group_concat(Title) FROM Movies"), QVariant("A,C"));
         f.rs().Requery();
-        QCOMPARE(f.titles(), (QStringList{"A", "C"}));
+        QCOMPARE(f.titles() << f.sql("SELECT group_concat(Title) FROM Movies").toString(),
+                 (QStringList{"A", "C", "A,C"}));
         QCOMPARE(f.rs().position(), 0);
     }
 
