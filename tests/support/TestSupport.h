@@ -36,6 +36,7 @@ QString dataPath(const QString &name); // a file under tests/data
 bool fileReady(const QString &path, const char *file, int line);
 QByteArray readFile(const QString &path); // null when it cannot be read
 bool writeFile(const QString &path, const QByteArray &bytes);
+bool matches(const QString &text, const QString &pattern); // each * of it standing for any text
 // \n \r \t \\ \0 and \xHH undone.
 QByteArray unescape(const QByteArray &text);
 // The rows of a tab-separated file under tests/data, cells unescaped; lines starting with #
@@ -101,7 +102,8 @@ struct MainWindowFixture {
     // Runs "; "-separated steps as a user would: a toolbar command (add, delete, save, undo,
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
     // "answer Yes" or "answer No" for the next message box, "enable N" (a toolbar pair
-    // enabled), "elsewhere TITLE" (another program adds the movie), "close", or "CONTROL=text"
+    // enabled), "elsewhere TITLE" (another program adds the movie), "show" (the window shown
+    // and active), "close", or "CONTROL=text"
     // (the control's list entry chosen, or its text set as a paste sets it).
     void run(const QString &steps);
     void enter(const QString &control, const QString &text); // as "CONTROL=text" does
@@ -113,8 +115,8 @@ struct MainWindowFixture {
 };
 
 // One row of a table of command flows (columns movies, steps, state, stored, fields): a window
-// over the movies (titles, "," between them) runs the steps, then shows `state` (a part "*"
-// matches anything), the catalog holds `stored` ("*": anything), and each "CONTROL=text" of
+// over the movies (titles, "," between them) runs the steps, then shows `state` (each *
+// standing for any text), the catalog holds `stored` (the same way), and each "CONTROL=text" of
 // `fields` ("; " between them) holds; "visible" is the window's, "fresh" is "same" when the
 // list is the one a newly loaded window shows.
 void commandFlow_data(const QString &file);
