@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 #include "frmComments.h"
 
-#include <QComboBox>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -70,63 +69,9 @@ private slots:
         QCOMPARE(lit(f.w()), QList<int>{6});
     }
 
-    // Keys that would type into a pick list do nothing; the arrow keys still choose.
-    void pickListsRefuseTyping()
-    {
-        MainWindowFixture f({{{"Title", "Alien"}, {"Category", "Horror"}, {"Rating", "R"},
-                              {"Format", "VHS"}, {"Copyright", 1979}, {"Hours", 1}, {"Minutes", 57}}},
-                            "[Categories]\nCategoryTotal=1\nCategory.1=Horror\n"
-                            "[Ratings]\nRatingTotal=1\nRating.1=R\n");
-        for (const char *name :
-             {"cboCategory", "cboRating", "cboFormat", "cboCopyright", "cboHours", "cboMinutes"}) {
-            auto *box = f.w().findChild<QComboBox *>(name);
-            const QString before = box->currentText();
-            QVERIFY2(!before.isEmpty(), name);
-            box->lineEdit()->setFocus();
-            for (auto key : {Qt::Key_A, Qt::Key_5, Qt::Key_Backspace, Qt::Key_Return,
-                             Qt::Key_Escape, Qt::Key_Period})
-                QTest::keyClick(box->lineEdit(), key);
-            QTest::keyClicks(box->lineEdit(), QStringLiteral("xyz"));
-            QCOMPARE(box->currentText(), before);
-            QCOMPARE(f.editMode(), 0);
-            if (box->count() > 1) {
-                QTest::keyClick(box, Qt::Key_Down);
-                QVERIFY2(box->currentText() != before, name);
-                QTest::keyClick(box, Qt::Key_Up);
-            }
-        }
-    }
-
-    // Typed at the end of the value's text; the amount is shown as currency once it is left.
-    void valueTakesDigitsAndOnePoint_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("refused characters") << "12" << "a-$, +" << "12";
-        QTest::newRow("digit at the caret") << "12" << "7" << "127";
-        QTest::newRow("one point only") << "" << ".5." << ".5";
-        QTest::newRow("formatted text already has a point") << "$12.50" << "." << "$12.50";
-        QTest::newRow("backspace deletes") << "123" << "\b" << "12";
-        QTest::newRow("left as currency") << "" << "1234\t" << "$1,234.00";
-    }
-    void valueTakesDigitsAndOnePoint()
-    {
-        QFETCH(QString, start);
-        QFETCH(QString, typed);
-        QFETCH(QString, result);
-        MainWindowFixture f(titled({"Alien"}));
-        QVERIFY(f.show());
-        QLineEdit *value = f.w().txtValue();
-        value->setFocus();
-        value->setText(start);
-        value->end(false);
-        for (QChar c : typed) {
-            const auto key = c == u'\b' ? Qt::Key_Backspace : c == u'\t' ? Qt::Key_Tab : Qt::Key(0);
-            key ? QTest::keyClick(value, key) : QTest::keyClicks(value, QString(c));
-        }
-        QCOMPARE(value->text(), result);
-    }
+    // Pick lists refuse typing, the value takes digits and one point.
+    void commandFlow_data() { TestSupport::commandFlow_data("window/input.tsv"); }
+    void commandFlow() { TestSupport::commandFlow(); }
 
     // Cancel, the close button, Escape and Enter leave the field as it was; OK copies back,
     // line breaks included, and the text survives saving and coming back.

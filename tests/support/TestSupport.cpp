@@ -284,6 +284,15 @@ void MainWindowFixture::run(const QString &steps)
             window->close();
         else if (step == QLatin1String("show"))
             QVERIFY(show());
+        else if (word == QLatin1String("click"))
+            QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                              list().visualRect(list().model()->index(rest.toInt(), 0)).center());
+        else if (word == QLatin1String("focus"))
+            window->findChild<QWidget *>(rest)->setFocus();
+        else if (word == QLatin1String("key"))
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(rest)[0].key());
+        else if (word == QLatin1String("type"))
+            QTest::keyClicks(QApplication::focusWidget(), rest);
         else
             enter(step.section(u'=', 0, 0), step.section(u'=', 1));
     }
@@ -320,10 +329,7 @@ QString MainWindowFixture::stored()
 
 QString MainWindowFixture::text(const QString &control)
 {
-    auto *widget = window->findChild<QWidget *>(control);
-    if (widget && widget == QApplication::focusWidget())
-        return QStringLiteral("focus");
-    auto *field = dynamic_cast<BoundField *>(widget);
+    auto *field = dynamic_cast<BoundField *>(window->findChild<QWidget *>(control));
     return field ? field->text() : QStringLiteral("no control ") + control;
 }
 
@@ -339,7 +345,9 @@ void commandFlow()
     QFETCH(QString, state);
     QFETCH(QString, stored);
     QFETCH(QString, fields);
-    MainWindowFixture f(titled(movies.split(u',', Qt::SkipEmptyParts)));
+    const bool sql = movies.endsWith(QLatin1String(".sql")); // with its .ini beside it
+    MainWindowFixture f(sql ? QList<QVariantMap>() : titled(movies.split(u',', Qt::SkipEmptyParts)),
+                        sql ? readFile(dataPath(movies.chopped(3) + "ini")) : QByteArray(), sql ? movies : QString());
     f.run(steps);
     const QString shown = f.state();
     QVERIFY2(matches(shown, state), qPrintable(shown));
@@ -349,6 +357,7 @@ void commandFlow()
         const QString name = field.section(u'=', 0, 0);
         held << name + u'=' +
                     (name == "visible" ? QString::number(f.w().isVisible())
+                     : name == "focus" ? QApplication::focusWidget()->objectName()
                      : name != "fresh" ? f.text(name)
                                        : QString(f.freshEntries() == f.entries() ? "same" : "differs"));
     }

@@ -103,7 +103,8 @@ struct MainWindowFixture {
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
     // "answer Yes" or "answer No" for the next message box, "enable N" (a toolbar pair
     // enabled), "elsewhere TITLE" (another program adds the movie), "show" (the window shown
-    // and active), "close", or "CONTROL=text"
+    // and active), "click N" (on the list's entry N), "focus CONTROL", "key NAME" and
+    // "type TEXT" (to the control with the focus), "close", or "CONTROL=text"
     // (the control's list entry chosen, or its text set as a paste sets it).
     void run(const QString &steps);
     void enter(const QString &control, const QString &text); // as "CONTROL=text" does
@@ -111,14 +112,15 @@ struct MainWindowFixture {
     // then each message shown since the last call, "/" between them.
     QString state();
     QString stored(); // the catalog's movies in the order stored: Title, or Title=Director
-    QString text(const QString &control); // the control's text, or "focus" when it has it
+    QString text(const QString &control); // a bound control's text
 };
 
 // One row of a table of command flows (columns movies, steps, state, stored, fields): a window
-// over the movies (titles, "," between them) runs the steps, then shows `state` (each *
+// over the movies (titles, "," between them, or an SQL file under tests/data and a settings
+// file of the same name ending in .ini) runs the steps, then shows `state` (each *
 // standing for any text), the catalog holds `stored` (the same way), and each "CONTROL=text" of
-// `fields` ("; " between them) holds; "visible" is the window's, "fresh" is "same" when the
-// list is the one a newly loaded window shows.
+// `fields` ("; " between them) holds; "visible" is the window's, "focus" the name of the
+// control with the focus, "fresh" is "same" when the list is the one a new window shows.
 void commandFlow_data(const QString &file);
 void commandFlow();
 
