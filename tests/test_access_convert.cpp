@@ -88,31 +88,48 @@ class TestAccessConvert : public QObject
     QStringList files() const { return QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
 
   private slots:
-    // Every row and column compared with the rows another reader gives.
+    // Every row and column compared with the rows another reader gives; the original is kept
+    // under the first free name, which the question names, and names taken stay as they were.
     void convertsCatalog_data()
     {
         QTest::addColumn<QString>("fixture"); // and its expected rows, .expected.tsv
         QTest::addColumn<int>("rows");
-        QTest::newRow("jet4Access2000") << "movies-jet4-v2000" << 309;
-        QTest::newRow("jet4Access2003Memo") << "movies-jet4-v2003-memo" << 311;
-        QTest::newRow("emptyCatalog") << "movies-empty-jet4" << 0;
+        QTest::addColumn<QStringList>("taken"); // a trailing / marks a folder
+        QTest::addColumn<QString>("kept");
+        const QString one = "movies-access.mdb", two = "movies-access-2.mdb";
+        QTest::newRow("jet4Access2000") << "movies-jet4-v2000" << 309 << QStringList() << one;
+        QTest::newRow("jet4Access2003Memo") << "movies-jet4-v2003-memo" << 311 << QStringList() << one;
+        QTest::newRow("emptyCatalog") << "movies-empty-jet4" << 0 << QStringList() << one;
+        QTest::newRow("twoNamesTaken") << "movies-empty-jet4" << 0 << QStringList{one, two} << "movies-access-3.mdb";
+        QTest::newRow("nameTakenByFolder") << "movies-empty-jet4" << 0 << QStringList{one + '/'} << two;
+        QTest::newRow("laterNameTakenOnly") << "movies-empty-jet4" << 0 << QStringList{two} << one;
     }
     void convertsCatalog()
     {
         QFETCH(QString, fixture);
         QFETCH(int, rows);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, kept);
         const QString expectedRows = ::fixture(fixture + ".expected.tsv");
         if (rows > 0)
             REQUIRE_FILE(expectedRows);
         if (!copyFixture(fixture + ".mdb"))
             return;
+        for (const QString &name : taken)
+            QVERIFY(name.endsWith(u'/') ? QDir(m_folder->path()).mkdir(name) : writeFile(m_folder->filePath(name), name.toUtf8()));
+        QStringList before = files();
+        QVERIFY2(ConversionQuestion(m_catalog).endsWith("will be kept as " + kept + '.'), qPrintable(ConversionQuestion(m_catalog)));
         const ConversionResult result = ConvertAccessCatalog(m_catalog, kReader);
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(result.rowsConverted, rows);
         QVERIFY(result.titlesRenamed == 0 && !result.valuesMayBeCut && result.message.isEmpty());
-        QCOMPARE(result.keptOriginalAs, m_folder->filePath(QStringLiteral("movies-access.mdb")));
+        QCOMPARE(result.keptOriginalAs, m_folder->filePath(kept));
         QCOMPARE(readFile(result.keptOriginalAs), readFile(::fixture(fixture + ".mdb")));
-        QCOMPARE(files(), QStringList({"movies-access.mdb", "movies.mdb"}));
+        QStringList after = before << kept;
+        after.sort();
+        QCOMPARE(files(), after);
+        for (const QString &name : taken)
+            QCOMPARE(readFile(m_folder->filePath(name)), name.endsWith(u'/') ? QByteArray() : name.toUtf8());
         QCOMPARE(scalar(m_catalog, "PRAGMA integrity_check"), QVariant("ok"));
         QCOMPARE(scalar(m_catalog, "SELECT count(*) FROM Movies").toInt(), rows);
         const QList<QByteArray> lines = readFile(expectedRows).split('\n');
@@ -192,34 +209,6 @@ class TestAccessConvert : public QObject
             QVERIFY2(result.message.contains(part), qPrintable(result.message));
         QCOMPARE(readFile(m_catalog), bytes);
         QCOMPARE(files(), before);
-    }
-
-    // The original is kept under the first free name, and the question says which.
-    void keepsOriginalUnderFreeName_data()
-    {
-        QTest::addColumn<QStringList>("taken"); // a trailing / marks a folder
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("twoNamesTaken") << QStringList{"movies-access.mdb", "movies-access-2.mdb"}
-                                       << "movies-access-3.mdb";
-        QTest::newRow("nameTakenByFolder") << QStringList{"movies-access.mdb/"} << "movies-access-2.mdb";
-        QTest::newRow("laterNameTakenOnly") << QStringList{"movies-access-2.mdb"} << "movies-access.mdb";
-    }
-    void keepsOriginalUnderFreeName()
-    {
-        QFETCH(QStringList, taken);
-        QFETCH(QString, kept);
-        if (!copyFixture(QStringLiteral("movies-empty-jet4.mdb")))
-            return;
-        for (const QString &name : taken)
-            QVERIFY(name.endsWith(u'/') ? QDir(m_folder->path()).mkdir(name) : writeFile(m_folder->filePath(name), name.toUtf8()));
-        const QString question = ConversionQuestion(m_catalog);
-        QVERIFY2(question.endsWith("will be kept as " + kept + '.'), qPrintable(question));
-        const ConversionResult result = ConvertAccessCatalog(m_catalog, kReader);
-        QVERIFY2(result.ok, qPrintable(result.message));
-        QCOMPARE(result.keptOriginalAs, m_folder->filePath(kept));
-        QCOMPARE(readFile(result.keptOriginalAs), readFile(fixture("movies-empty-jet4.mdb")));
-        for (const QString &name : taken)
-            QCOMPARE(readFile(m_folder->filePath(name)), name.endsWith(u'/') ? QByteArray() : name.toUtf8());
     }
 
     void renamesDuplicateTitles_data() { addRows("convert/renames.tsv", {"titlesBytes", "renamedBytes"}); }

@@ -60,33 +60,6 @@ private slots:
                               .arg(pendingMode == 0 ? "" : pendingMode == 1 ? "Brazil=Gilliam," : "Brazil=,",
                                    pendingMode == 2 ? "Dune=Lynch," : "")));
     }
-
-    // Two programs adding in turn, then one editing and the other deleting, each see the
-    // other's writes.
-    void bothProgramsKeepWorking()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("movies.mdb"));
-        createCatalog(path, titled({"Alien"}));
-        BoundCatalog first(path), second(path);
-        for (int i = 0; i < 6; ++i) {
-            BoundCatalog &program = i % 2 ? second : first;
-            program.data.Refresh();
-            program.rs().AddNew();
-            program.field("Title").type(QStringLiteral("Movie %1").arg(i));
-            program.rs().Update();
-        }
-        first.select(QStringLiteral("Alien"));
-        first.field("Director").type(QStringLiteral("Scott"));
-        first.rs().Update();
-        second.data.Refresh();
-        QVERIFY(second.select(QStringLiteral("Movie 4")));
-        second.rs().Delete();
-        first.data.Refresh();
-        QCOMPARE(first.titles(), second.titles());
-        QCOMPARE(scalar(path, "SELECT group_concat(Title || ifnull('=' || Director, ''), ',') FROM Movies"),
-                 QVariant("Alien=Scott,Movie 0,Movie 1,Movie 2,Movie 3,Movie 5"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTwoProgramsReliability)
