@@ -39,11 +39,10 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 bool matches(const QString &text, const QString &pattern); // each * of it standing for any text
 // \n \r \t \\ \0 and \xHH undone.
 QByteArray unescape(const QByteArray &text);
-// The rows of a tab-separated file under tests/data, cells unescaped; lines starting with #
-// and empty lines are left out. Fails the running test, naming the file, when it is missing.
-QList<QList<QByteArray>> table(const QString &name);
-// A named row per line of the data file `name`: the first cell names the row, the others fill
+// A named row per line of the tab-separated file `name` under tests/data (lines starting with
+// # and empty lines left out): the first cell names the row, the others, unescaped, fill
 // `columns` in order, as QString, or as QByteArray for a column whose name ends in "Bytes".
+// A missing file fails the test, naming it.
 void addRows(const QString &name, const QStringList &columns);
 
 // Runs `sql` on the SQLite file at `path` (made when missing); throws on an error.
@@ -97,7 +96,6 @@ struct MainWindowFixture {
     void click(int index) { window->cmdToolbar(index)->setValue(true); } // a toolbar button
     bool pairEnabled(int index); // a toolbar button and its caption
     int editMode() { return window->dataMovies().recordset().EditMode(); }
-    int count(); // of movies in the catalog
 
     // Runs "; "-separated steps as a user would: a toolbar command (add, delete, save, undo,
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
@@ -147,7 +145,7 @@ private:
 struct BoundCatalog {
     DataControl data;
     std::map<QString, std::unique_ptr<FakeField>> fields;
-    explicit BoundCatalog(const QString &path = {}); // an empty path: not opened
+    explicit BoundCatalog(const QString &path);
     FakeField &field(const QString &name) { return *fields.at(name); }
     Recordset &rs() { return data.recordset(); }
     QStringList titles();
