@@ -1,3 +1,2 @@
 reelwarden_test(test_main_window SOURCES test_main_window.cpp)
-reelwarden_test(test_edit_cycle SOURCES test_edit_cycle.cpp)
 reelwarden_test(test_window_input SOURCES test_window_input.cpp)

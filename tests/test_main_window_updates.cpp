@@ -12,7 +12,7 @@ class TestMainWindowUpdates : public QObject
 {
     Q_OBJECT
 private slots:
-    void commandFlow_data() { TestSupport::commandFlow_data("window/updates.tsv"); }
+    void commandFlow_data() { TestSupport::commandFlow_data({"window/updates.tsv"}); }
     void commandFlow() { TestSupport::commandFlow(); }
 
     void aLargeListSortsAsOneSortWould_data()

@@ -70,7 +70,7 @@ private slots:
     }
 
     // Pick lists refuse typing, the value takes digits and one point.
-    void commandFlow_data() { TestSupport::commandFlow_data("window/input.tsv"); }
+    void commandFlow_data() { TestSupport::commandFlow_data({"window/input.tsv"}); }
     void commandFlow() { TestSupport::commandFlow(); }
 
     // Cancel, the close button, Escape and Enter leave the field as it was; OK copies back,

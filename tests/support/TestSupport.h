@@ -42,8 +42,8 @@ QByteArray unescape(const QByteArray &text);
 // A named row per line of the tab-separated file `name` under tests/data (lines starting with
 // # and empty lines left out): the first cell names the row, the others, unescaped, fill
 // `columns` in order, as QString, or as QByteArray for a column whose name ends in "Bytes".
-// A missing file fails the test, naming it.
-void addRows(const QString &name, const QStringList &columns);
+// A missing file fails the test, naming it. `newColumns` false: the columns are there already.
+void addRows(const QString &name, const QStringList &columns, bool newColumns = true);
 
 // Runs `sql` on the SQLite file at `path` (made when missing); throws on an error.
 void exec(const QString &path, const QByteArray &sql);
@@ -119,7 +119,7 @@ struct MainWindowFixture {
 // standing for any text), the catalog holds `stored` (the same way), and each "CONTROL=text" of
 // `fields` ("; " between them) holds; "visible" is the window's, "focus" the name of the
 // control with the focus, "fresh" is "same" when the list is the one a new window shows.
-void commandFlow_data(const QString &file);
+void commandFlow_data(const QStringList &files);
 void commandFlow();
 
 } // namespace TestSupport
