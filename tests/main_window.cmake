@@ -1,2 +1,1 @@
 reelwarden_test(test_main_window SOURCES test_main_window.cpp)
-reelwarden_test(test_window_input SOURCES test_window_input.cpp)
