@@ -95,7 +95,7 @@ private slots:
     // Hours 0 to 20, minutes 0 to 59, years from 1900 to this year (never before 2025).
     void pickListsHaveTheirFixedRanges()
     {
-        MainWindowFixture f({});
+        MainWindowFixture f{QList<QVariantMap>()};
         QStringList shown;
         for (const char *name : {"cboFormat", "cboHours", "cboMinutes", "cboCopyright"}) {
             const QStringList entries = items(f.w().findChild<QComboBox *>(name));

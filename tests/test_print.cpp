@@ -79,7 +79,7 @@ class TestPrint : public QObject
         QFETCH(QString, sheet);
         QFETCH(QString, message);
         REQUIRE_FILE(dataPath("print/TARSEL.INI"));
-        MainWindowFixture f({}, readFile(dataPath("print/TARSEL.INI")), rows);
+        MainWindowFixture f(QList<QVariantMap>(), readFile(dataPath("print/TARSEL.INI")), rows);
         QVERIFY(f.show());
         bool pointerNormalAtMessage = false;
         f.boxes.seen = [&] { pointerNormalAtMessage = !QApplication::overrideCursor(); };

@@ -71,11 +71,7 @@ class TestSearchWindow : public QObject
 
     std::unique_ptr<MainWindowFixture> openCatalog()
     {
-        if (!fileReady(dataPath("search/categories_and_ratings.ini"), __FILE__, __LINE__))
-            return nullptr;
-        auto f = std::make_unique<MainWindowFixture>(QList<QVariantMap>(),
-                                                     readFile(dataPath("search/categories_and_ratings.ini")),
-                                                     "search/movies_to_search.sql");
+        auto f = std::make_unique<MainWindowFixture>(QStringLiteral("search/movies_to_search.sql"));
         f->boxes.otherwise = vbNo; // No: keep the unsaved changes
         return f->show() ? std::move(f) : nullptr;
     }
@@ -124,7 +120,7 @@ class TestSearchWindow : public QObject
         setIniPath(dir.filePath("TARSEL.INI"));
         for (const char *categories : {"ANY", "ANY|Comedy|Drama||Thriller|Western"}) {
             if (categories[3])
-                QVERIFY(QFile::copy(dataPath("search/categories_and_ratings.ini"), dir.filePath("TARSEL.INI")));
+                QVERIFY(QFile::copy(dataPath("search/movies_to_search.ini"), dir.filePath("TARSEL.INI")));
             frmSearch window(m_target);
             window.show();
             QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -334,9 +334,9 @@ void commandFlow()
     QFETCH(QString, state);
     QFETCH(QString, stored);
     QFETCH(QString, fields);
-    const bool sql = movies.endsWith(QLatin1String(".sql")); // with its .ini beside it
-    MainWindowFixture f(sql ? QList<QVariantMap>() : titled(movies.split(u',', Qt::SkipEmptyParts)),
-                        sql ? readFile(dataPath(movies.chopped(3) + "ini")) : QByteArray(), sql ? movies : QString());
+    const auto made = movies.endsWith(QLatin1String(".sql")) ? std::make_unique<MainWindowFixture>(movies)
+                      : std::make_unique<MainWindowFixture>(titled(movies.split(u',', Qt::SkipEmptyParts)));
+    MainWindowFixture &f = *made;
     f.run(steps);
     const QString shown = f.state();
     QVERIFY2(matches(shown, state), qPrintable(shown));

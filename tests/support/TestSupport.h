@@ -85,6 +85,12 @@ struct MainWindowFixture {
 
     explicit MainWindowFixture(const QList<QVariantMap> &movies, const QByteArray &ini = {},
                                const QString &sqlFile = {}, bool load = true);
+    // Over the movies of an SQL file under tests/data, with the settings file of the same name
+    // ending in .ini when there is one.
+    explicit MainWindowFixture(const QString &sqlFile)
+        : MainWindowFixture({}, readFile(dataPath(sqlFile.chopped(3) + "ini")), sqlFile)
+    {
+    }
     void load();
     bool show(); // shown and active
     QString catalog() const { return dir.filePath(QStringLiteral("movies.mdb")); }
