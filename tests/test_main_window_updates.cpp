@@ -65,15 +65,15 @@ private slots:
                          [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
         QLocale::setDefault(before);
 
-        QCOMPARE(model.count(), int(rows.size()));
+        QStringList shown, expected;
         int equalNeighbours = 0; // twins that sort equal are there in numbers, so their order is tried
         for (size_t i = 0; i < order.size(); ++i) {
-            const QString &expected = rows[size_t(order[i])].title;
-            if (model.entry(int(i)) != expected)
-                QFAIL(qPrintable(QStringLiteral("entry %1 is \"%2\", not \"%3\"").arg(i).arg(model.entry(int(i)), expected)));
+            shown << model.entry(int(i));
+            expected << rows[size_t(order[i])].title;
             equalNeighbours += i > 0 && keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) == 0 &&
-                               rows[size_t(order[i - 1])].title != expected;
+                               expected[i - 1] != expected[i];
         }
+        QCOMPARE(shown, expected);
         QVERIFY(equalNeighbours > 20);
     }
 };

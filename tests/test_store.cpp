@@ -29,23 +29,6 @@ private slots:
         QCOMPARE(f.field("Title").text(), QString());
     }
 
-    void walksRowsAndShowsTheCurrentOne()
-    {
-        Fixture f({{{"Title", "Zulu"}, {"Value", 1234.5}, {"Copyright", 1964}, {"Hours", 2}},
-                   {{"Title", "alpha"}, {"Value", 0.0}},
-                   {{"Title", QVariant()}, {"Value", 1000000.0}}});
-        QCOMPARE(f.titles(), (QStringList{"Zulu", "alpha", ""}));
-        QStringList shown;
-        for (; !f.rs().EOF_(); f.rs().MoveNext())
-            for (const char *column : {"Title", "Value", "Copyright", "Hours", "Minutes"})
-                shown << f.field(column).text();
-        QCOMPARE(shown.join(u'|'), QStringLiteral("Zulu|$1,234.50|1964|2||alpha|$0.00||||"
-                                                 "|$1,000,000.00|||"));
-        QVERIFY(!f.rs().BOF());
-        f.rs().MoveFirst();
-        QCOMPARE(f.rs().Fields(QStringLiteral("title")), QStringLiteral("Zulu"));
-    }
-
     // A title is found whole, as a value: never its beginning, never as SQL.
     void findsTitlesAsValues()
     {
