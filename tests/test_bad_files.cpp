@@ -68,7 +68,7 @@ private slots:
             createCatalog(path);
             holder = std::make_unique<OtherProgram>(path, "BEGIN EXCLUSIVE; SELECT count(*) FROM Movies");
         } else if (bytes.contains("CREATE TABLE")) {
-            exec(path, bytes);
+            QVERIFY(exec(path, bytes));
         } else if (!bytes.isNull()) {
             writeFile(path, bytes);
         }

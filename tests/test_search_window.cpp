@@ -206,7 +206,7 @@ class TestSearchWindow : public QObject
         if (setUp == QLatin1String("duplicate title"))
             f->run("txtTitle=" + f->list().List(1));
         if (setUp == QLatin1String("drop Director")) // by another program
-            exec(f->catalog(), "ALTER TABLE Movies DROP COLUMN Director");
+            QVERIFY(exec(f->catalog(), "ALTER TABLE Movies DROP COLUMN Director"));
         const QString before = f->w().dataMovies().RecordSource() + f->state();
         QCOMPARE(search(f->w(), entries.split(u'|', Qt::SkipEmptyParts), button),
                  QString::fromLatin1(message.isEmpty() ? "closed" : "stayed open"));

@@ -14,7 +14,6 @@
 
 #include <sqlite3.h>
 
-#include <stdexcept>
 
 namespace TestSupport {
 
@@ -92,25 +91,13 @@ void addRows(const QString &name, const QStringList &columns, bool newColumns)
     }
 }
 
-namespace {
-
-struct Db {
-    sqlite3 *db = nullptr;
-    explicit Db(const QString &path) { sqlite3_open(QFile::encodeName(path).constData(), &db); }
-    ~Db() { sqlite3_close(db); }
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw std::runtime_error(sqlite3_errmsg(db));
-    }
-};
-
-} // namespace
-
-void exec(const QString &path, const QByteArray &sql)
+bool exec(const QString &path, const QByteArray &sql)
 {
-    const Db db(path);
-    db.check(sqlite3_exec(db.db, sql.constData(), nullptr, nullptr, nullptr));
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    const bool done = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
 }
 
 void createCatalog(const QString &path, const QList<QVariantMap> &movies)
@@ -142,10 +129,11 @@ QList<QVariantMap> titled(const QStringList &titles)
 
 QVariant scalar(const QString &path, const QString &sql)
 {
-    const Db db(path);
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
     sqlite3_stmt *statement = nullptr;
     QVariant result;
-    if (sqlite3_prepare_v2(db.db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW) {
         const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
         switch (sqlite3_column_type(statement, 0)) {
@@ -156,6 +144,7 @@ QVariant scalar(const QString &path, const QString &sql)
         }
     }
     sqlite3_finalize(statement);
+    sqlite3_close(db);
     return result;
 }
 
@@ -196,8 +185,9 @@ MainWindowFixture::MainWindowFixture(const QList<QVariantMap> &movies, const QBy
 {
     SetUpFonts();
     createCatalog(catalog(), movies);
-    if (!sqlFile.isEmpty() && fileReady(dataPath(sqlFile), __FILE__, __LINE__))
-        exec(catalog(), readFile(dataPath(sqlFile)));
+    if (!sqlFile.isEmpty() && fileReady(dataPath(sqlFile), __FILE__, __LINE__) &&
+        !exec(catalog(), readFile(dataPath(sqlFile))))
+        QTest::qFail(qPrintable("the statements of " + sqlFile + " failed"), __FILE__, __LINE__);
     const QString settings = dir.filePath(QStringLiteral("TARSEL.INI"));
     if (!ini.isNull())
         writeFile(settings, ini);

@@ -45,8 +45,8 @@ QByteArray unescape(const QByteArray &text);
 // A missing file fails the test, naming it. `newColumns` false: the columns are there already.
 void addRows(const QString &name, const QStringList &columns, bool newColumns = true);
 
-// Runs `sql` on the SQLite file at `path` (made when missing); throws on an error.
-void exec(const QString &path, const QByteArray &sql);
+// Runs `sql` on the SQLite file at `path` (made when missing); false when it fails.
+bool exec(const QString &path, const QByteArray &sql);
 // A catalog made from the schema, then `movies` (column -> value; null stores NULL) added.
 void createCatalog(const QString &path, const QList<QVariantMap> &movies = {});
 void insert(const QString &path, const QList<QVariantMap> &movies);
