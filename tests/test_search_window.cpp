@@ -168,8 +168,7 @@ class TestSearchWindow : public QObject
         QCOMPARE(text(), afterLeaving.replace("<chosen>", chosen));
     }
 
-    // The window closes, the catalog window shows the matches with the first selected, and
-    // Clear shows every movie again.
+    // The window closes and the catalog window shows the matches with the first selected.
     void searchesTheCatalog_data() { addRows("search/searches.tsv", {"entries", "found"}); }
     void searchesTheCatalog()
     {
@@ -185,9 +184,6 @@ class TestSearchWindow : public QObject
         QCOMPARE(titles.join(u','), found);
         QCOMPARE(f->pairEnabled(1), !found.isEmpty());
         QVERIFY(f->w().picToolbar()->isEnabled());
-        f->run("clear");
-        QCOMPARE(f->w().dataMovies().RecordSource() + f->state().section(u'|', 1, 1), "SELECT * FROM [Movies]0");
-        QCOMPARE(f->list().ListCount(), 7);
     }
 
     // Each follows a first search, so the list kept is not the whole catalog; the next opening
