@@ -61,7 +61,7 @@ void compareAmount(const QVariant &stored, const QString &expected, const QStrin
              qPrintable(where));
     double nearest = 0;
     std::from_chars(text.begin(), text.end(), nearest);
-    if (std::abs(units) < 1'000'000'000'000'000LL)
+    if (units > -1'000'000'000'000'000LL && units < 1'000'000'000'000'000LL) // 15 digits
         QCOMPARE(std::llround(stored.toDouble() * 10000), units);
     else
         QCOMPARE(stored.toDouble(), nearest);
