@@ -4,100 +4,52 @@
 //
 // crash_writer CATALOG JOURNAL ROUND SEED
 //
-// Journal lines, each written and synced before the next step:
-//   begin: add TITLE VERSION            committed: add TITLE VERSION
-//   begin: update OLD NEW VERSION       committed: update OLD NEW VERSION
-//   begin: delete TITLE                 committed: delete TITLE
-#include "FakeField.h"
-#include "BoundField.h"
-#include "DataControl.h"
-#include "MovieColumns.h"
+// Journal lines, each written and synced before the next step ("begin: " or "committed: "
+// before each): add TITLE VERSION, update OLD NEW VERSION, delete TITLE.
 #include "StoreError.h"
+#include "TestSupport.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
 #include <random>
 
 namespace {
 
-class Journal
-{
-public:
-    explicit Journal(const QString &path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644))
+struct Writer : BoundCatalog {
+    int journal;
+    Writer(const QString &path, const QString &journalPath)
+        : BoundCatalog(path),
+          journal(::open(QFile::encodeName(journalPath).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644))
     {
     }
-    ~Journal() { ::close(m_fd); }
-    bool ok() const { return m_fd >= 0; }
     void line(const QString &text)
     {
         const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-        if (::write(m_fd, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
-            ::fsync(m_fd) != 0) {
+        if (::write(journal, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
+            ::fsync(journal) != 0) {
             std::fprintf(stderr, "journal write failed\n");
             std::_Exit(3);
         }
     }
-
-private:
-    int m_fd;
-};
-
-struct Writer {
-    DataControl data;
-    FakeFields fields;
-    Journal &journal;
-
-    explicit Writer(Journal &j) : journal(j)
+    // Writes a movie's title and version (Director and Comments), or deletes it when `title`
+    // is empty, between its journal lines.
+    void write(const QString &what, const QString &title, const QString &version)
     {
-        fields = bindEveryColumn(data);
-    }
-    FakeField &field(const char *name) { return *fields.at(QLatin1String(name)); }
-
-    void add(const QString &title, const QString &version)
-    {
-        const QString what = QStringLiteral("add %1 %2").arg(title, version);
-        journal.line(QStringLiteral("begin: ") + what);
-        data.recordset().AddNew();
-        field("Title").type(title);
-        field("Director").type(version);
-        field("Comments").type(version);
-        field("Copyright").type(QStringLiteral("1999"));
-        field("Value").type(QStringLiteral("$12.50"));
-        data.recordset().Update();
-        journal.line(QStringLiteral("committed: ") + what);
-        data.Refresh();
-    }
-
-    void update(const QString &oldTitle, const QString &newTitle, const QString &version)
-    {
-        data.recordset().MoveFirst();
-        data.recordset().Find(oldTitle);
-        const QString what = QStringLiteral("update %1 %2 %3").arg(oldTitle, newTitle, version);
-        journal.line(QStringLiteral("begin: ") + what);
-        field("Title").type(newTitle);
-        field("Director").type(version);
-        field("Comments").type(version);
-        data.recordset().Update();
-        journal.line(QStringLiteral("committed: ") + what);
-        data.Refresh();
-    }
-
-    void remove(const QString &title)
-    {
-        data.recordset().MoveFirst();
-        data.recordset().Find(title);
-        const QString what = QStringLiteral("delete %1").arg(title);
-        journal.line(QStringLiteral("begin: ") + what);
-        data.recordset().Delete();
-        journal.line(QStringLiteral("committed: ") + what);
+        line(QStringLiteral("begin: ") + what);
+        if (title.isEmpty()) {
+            rs().Delete();
+        } else {
+            field("Title").type(title);
+            field("Director").type(version);
+            field("Comments").type(version);
+            field("Value").type(QStringLiteral("$12.50"));
+            rs().Update();
+        }
+        line(QStringLiteral("committed: ") + what);
         data.Refresh();
     }
 };
@@ -112,31 +64,26 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: crash_writer CATALOG JOURNAL ROUND SEED\n");
         return 2;
     }
-    Journal journal(args[2]);
-    if (!journal.ok())
-        return 2;
-    const QString round = args[3];
     std::mt19937 random(args[4].toUInt());
-    Writer writer(journal);
     try {
-        writer.data.Open(args[1]);
-        writer.data.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
-        writer.data.Refresh();
+        Writer writer(args[1], args[2]);
         // The test starts its clock here, so that its kills fall among the writes.
         std::fputs("ready\n", stdout);
         std::fflush(stdout);
         for (int n = 0; n < 100000; ++n) {
-            const QString name = QStringLiteral("R%1-%2").arg(round).arg(n);
-            const auto &rows = writer.data.recordset().rows();
+            const QString name = QStringLiteral("R%1-%2").arg(args[3]).arg(n);
+            const QStringList titles = writer.titles();
             const int choice = int(random() % 10);
-            if (rows.empty() || choice < 5) {
-                writer.add(name, name);
+            const QString existing = titles.isEmpty() ? QString() : titles[random() % titles.size()];
+            if (titles.isEmpty() || choice < 5) {
+                writer.rs().AddNew();
+                writer.write(QStringLiteral("add %1 %1").arg(name), name, name);
             } else {
-                const QString existing = rows[random() % rows.size()].title;
+                writer.select(existing);
                 if (choice < 8)
-                    writer.update(existing, name, name);
+                    writer.write(QStringLiteral("update %1 %2 %2").arg(existing, name), name, name);
                 else
-                    writer.remove(existing);
+                    writer.write(QStringLiteral("delete %1").arg(existing), {}, {});
             }
         }
     } catch (const StoreError &error) {

@@ -1,1 +1,1 @@
-reelwarden_test(test_store_fold SOURCES test_store_fold.cpp LIBS store SQLite::SQLite3)
+reelwarden_test(test_store_fold SOURCES test_store_fold.cpp)

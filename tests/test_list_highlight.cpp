@@ -1,6 +1,6 @@
 // The list highlights the movie the store has as current after every way of keeping or
 // leaving it, so that Delete removes the movie the user sees highlighted.
-#include "MainWindowFixture.h"
+#include "TestSupport.h"
 
 #include <QItemSelectionModel>
 
@@ -22,7 +22,7 @@ QStringList highlighted(MainWindowFixture &f)
 QStringList storedTitles(MainWindowFixture &f)
 {
     const QString joined =
-        TestCatalog::scalar(f.catalog(), "SELECT group_concat(Title, '|') FROM "
+        scalar(f.catalog(), "SELECT group_concat(Title, '|') FROM "
                                          "(SELECT Title FROM Movies ORDER BY rowid)")
             .toString();
     return joined.split(QLatin1Char('|'));
@@ -108,7 +108,7 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(int, questions);
         QFETCH(QString, shown);
-        MainWindowFixture f(TestCatalog::titled(kTitles));
+        MainWindowFixture f(titled(kTitles));
         f.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
         QVERIFY(f.select(start) >= 0);
@@ -116,19 +116,19 @@ private slots:
             f.w().txtDirector()->setText(QStringLiteral("Someone else"));
         else
             emptyTitleAsTyped(f);
-        f.answers = {vbNo, vbNo};
+        f.boxes.answers = {vbNo, vbNo};
         for (const QString &step : steps.split(QLatin1Char(' ')))
             act(f, step);
-        QCOMPARE(f.messages.size(), questions);
+        QCOMPARE(f.boxes.shown.size(), questions);
         Recordset &store = f.w().dataMovies().recordset();
         QCOMPARE(store.Fields(QStringLiteral("Title")), shown);
         QCOMPARE(highlighted(f), QStringList{shown});
         QCOMPARE(storedTitles(f), kTitles);
 
-        f.answers.clear();
-        f.messages.clear();
+        f.boxes.answers.clear();
+        f.boxes.shown.clear();
         f.click(1);
-        QCOMPARE(f.messages,
+        QCOMPARE(f.boxes.shown,
                  QStringList{"36|Are you sure you want to delete the currently selected movie?"});
         QStringList remaining = kTitles;
         remaining.removeOne(shown);
@@ -138,7 +138,7 @@ private slots:
 
     void addingHighlightsNothing()
     {
-        MainWindowFixture f(TestCatalog::titled({"Alien", "Brazil"}));
+        MainWindowFixture f(titled({"Alien", "Brazil"}));
         f.select(QStringLiteral("Brazil"));
         f.click(0);
         QCOMPARE(highlighted(f), QStringList{});

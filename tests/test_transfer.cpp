@@ -7,7 +7,7 @@
 #include "Database.h"
 #include "Formats.h"
 #include "MovieColumns.h"
-#include "TestCatalog.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QProcess>
@@ -95,7 +95,7 @@ class TestTransfer : public QObject
     QString freshCatalog(const QString &name, const QList<QVariantMap> &movies = {})
     {
         QFile::remove(path(name));
-        TestCatalog::create(path(name), movies);
+        createCatalog(path(name), movies);
         return path(name);
     }
 
@@ -187,8 +187,8 @@ class TestTransfer : public QObject
         const QString catalog = freshCatalog("foreign.mdb");
         const Run run = transfer(QStringList{"import", file, "--catalog", catalog} + options);
         QVERIFY2(run.code == 0, qPrintable(run.err));
-        QCOMPARE(TestCatalog::scalar(catalog, "SELECT count(*) FROM Movies").toInt(), movies);
-        QCOMPARE(TestCatalog::scalar(catalog, query).toString(), expected.toString());
+        QCOMPARE(scalar(catalog, "SELECT count(*) FROM Movies").toInt(), movies);
+        QCOMPARE(scalar(catalog, query).toString(), expected.toString());
     }
 
     void badInput_data()
@@ -247,7 +247,7 @@ class TestTransfer : public QObject
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const QString catalog = freshCatalog("bad.mdb", TestCatalog::titled({"Existing"}));
+        const QString catalog = freshCatalog("bad.mdb", titled({"Existing"}));
         QString file = path("input.csv");
         QFile::remove(file);
         if (content == "folder")
@@ -255,7 +255,7 @@ class TestTransfer : public QObject
         else if (content == "no-movies")
             file = QStringLiteral(REELWARDEN_JET_FIXTURES "/no-movies-jet4.mdb");
         else if (content != "missing")
-            TestCatalog::writeFile(file, content);
+            writeFile(file, content);
         if (arguments.contains("READONLY")) {
             if (geteuid() == 0)
                 QSKIP("root may write to a read-only file");
@@ -270,11 +270,11 @@ class TestTransfer : public QObject
         if (args.first() == "FULL") // no file may grow beyond 64 KiB: the disk is full
             args = QStringList{"-c", "trap '' XFSZ; ulimit -f 128; exec \"$0\" \"$@\"", kProgram} +
                    args.mid(1);
-        const QByteArray before = TestCatalog::fileHash(catalog);
+        const QByteArray before = readFile(catalog);
         const Run run = transfer(args, args.first() == "-c" ? "/bin/sh" : kProgram);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(run.code, exitCode);
-        QCOMPARE(TestCatalog::fileHash(catalog), before);
+        QCOMPARE(readFile(catalog), before);
         QFile::setPermissions(catalog, QFile::ReadOwner | QFile::WriteOwner);
     }
 
@@ -294,15 +294,15 @@ class TestTransfer : public QObject
     {
         QFETCH(QStringList, options);
         QFETCH(QStringList, expected);
-        const QString catalog = freshCatalog("dup.mdb", TestCatalog::titled({"Alien", "Straße"}));
-        TestCatalog::writeFile(path("dup.csv"),
+        const QString catalog = freshCatalog("dup.mdb", titled({"Alien", "Straße"}));
+        writeFile(path("dup.csv"),
                                "Title\nALIEN\nBrazil\nbrazil\nAlien (2)\nSTRASSE\n");
         const QStringList import =
             QStringList{"import", path("dup.csv"), "--catalog", catalog} + options;
-        const QByteArray before = TestCatalog::fileHash(catalog);
+        const QByteArray before = readFile(catalog);
         const Run check = transfer(import + QStringList{"--check"});
         QCOMPARE(check.code, 0);
-        QCOMPARE(TestCatalog::fileHash(catalog), before);
+        QCOMPARE(readFile(catalog), before);
         const Run done = transfer(import);
         QCOMPARE(done.code, 0);
         QCOMPARE(done.out.section('\n', 1), check.out.section('\n', 1));
@@ -320,12 +320,12 @@ class TestTransfer : public QObject
     void killed()
     {
         QFETCH(int, afterMs);
-        const QString catalog = freshCatalog("killed.mdb", TestCatalog::titled({"Existing"}));
+        const QString catalog = freshCatalog("killed.mdb", titled({"Existing"}));
         QByteArray csv = "Title,Comments\n";
         for (int i = 0; i < 60000; ++i)
             csv += "Movie " + QByteArray::number(i) + ",\"Some comment, line " +
                    QByteArray::number(i) + "\"\n";
-        TestCatalog::writeFile(path("big.csv"), csv);
+        writeFile(path("big.csv"), csv);
         QProcess process;
         process.start(kProgram, {"import", path("big.csv"), "--catalog", catalog});
         QVERIFY(process.waitForStarted());
@@ -334,7 +334,7 @@ class TestTransfer : public QObject
         process.waitForFinished();
         const int count = titles(catalog).size(); // opening rolls an interrupted write back
         QVERIFY2(count == 1 || count == 60001, qPrintable(QString::number(count)));
-        QCOMPARE(TestCatalog::scalar(catalog, "PRAGMA integrity_check").toString(), "ok");
+        QCOMPARE(scalar(catalog, "PRAGMA integrity_check").toString(), "ok");
     }
 
     void backup_data()
@@ -358,10 +358,10 @@ class TestTransfer : public QObject
         QString target = path("backup.mdb");
         QFile::remove(target);
         if (existing)
-            TestCatalog::writeFile(target, "keep me");
+            writeFile(target, "keep me");
         if (options.removeAll("SELF"))
             target = catalog;
-        const QByteArray before = TestCatalog::fileHash(target);
+        const QByteArray before = readFile(target);
         auto open = Database::open(catalog);
         open->exec("BEGIN IMMEDIATE");
         open->exec("UPDATE Movies SET Director = 'pending' ");
@@ -369,7 +369,7 @@ class TestTransfer : public QObject
         open->exec("ROLLBACK");
         QVERIFY2(run.code == exitCode, qPrintable(run.err));
         if (exitCode != 0) {
-            QCOMPARE(TestCatalog::fileHash(target), before);
+            QCOMPARE(readFile(target), before);
             return;
         }
         QCOMPARE(catalogRows(target), catalogRows(catalog));

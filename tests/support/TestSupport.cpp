@@ -1,0 +1,373 @@
+#include "TestSupport.h"
+
+#include "CatalogSchema.h"
+#include "Database.h"
+#include "Look.h"
+#include "MovieColumns.h"
+#include "Settings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+
+namespace TestSupport {
+
+QString dataPath(const QString &name) { return QStringLiteral(REELWARDEN_TEST_DATA "/") + name; }
+
+bool fileReady(const QString &path, const char *file, int line)
+{
+    const bool ready = QFileInfo(path).isFile() && QFileInfo(path).isReadable();
+    if (!ready)
+        QTest::qFail(qPrintable("missing or unreadable test file: " + path), file, line);
+    return ready;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray unescape(const QByteArray &text)
+{
+    static const QByteArray from("nrt\\0"), to("\n\r\t\\", 5);
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype kind = text[i] == '\\' && i + 1 < text.size() ? from.indexOf(text[i + 1]) : -2;
+        if (kind >= 0)
+            bytes += to[kind], ++i;
+        else if (text[i] == '\\' && text.mid(i + 1, 1) == "x")
+            bytes += char(text.mid(i + 2, 2).toInt(nullptr, 16)), i += 3;
+        else
+            bytes += text[i];
+    }
+    return bytes;
+}
+
+bool matches(const QString &text, const QString &pattern)
+{
+    QStringList parts = pattern.split(u'*');
+    for (QString &part : parts)
+        part = QRegularExpression::escape(part);
+    return QRegularExpression(QRegularExpression::anchoredPattern(parts.join(".*")),
+                              QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch();
+}
+
+void addRows(const QString &name, const QStringList &columns, bool newColumns)
+{
+    static QList<QByteArray> names; // the test keeps the column names' pointers
+    for (const QString &column : newColumns ? columns : QStringList()) {
+        names << column.toLatin1();
+        if (column.endsWith(QLatin1String("Bytes")))
+            QTest::addColumn<QByteArray>(names.last().constData());
+        else
+            QTest::addColumn<QString>(names.last().constData());
+    }
+    const QByteArray text = fileReady(dataPath(name), __FILE__, __LINE__) ? readFile(dataPath(name)) : "no rows";
+    for (const QByteArray &line : text.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        QList<QByteArray> cells = line.split('\t'); // a missing file gives one row: the failure is reported
+        for (QByteArray &cell : cells)
+            cell = unescape(cell);
+        QTestData &row = QTest::newRow(cells[0].constData());
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (columns[i].endsWith(QLatin1String("Bytes")))
+                row << cells.value(i + 1);
+            else
+                row << QString::fromUtf8(cells.value(i + 1));
+        }
+    }
+}
+
+bool exec(const QString &path, const QByteArray &sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    const bool done = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
+}
+
+void createCatalog(const QString &path, const QList<QVariantMap> &movies)
+{
+    exec(path, kCatalogSchemaSql);
+    insert(path, movies);
+}
+
+void insert(const QString &path, const QList<QVariantMap> &movies)
+{
+    const auto db = Database::open(path);
+    for (const QVariantMap &movie : movies) {
+        const QStringList columns = movie.keys();
+        Statement statement(*db, QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
+                                     .arg(columns.join(u','), QStringList(columns.size(), "?").join(u',')));
+        for (int i = 0; i < columns.size(); ++i)
+            statement.bind(i + 1, movie.value(columns[i]));
+        statement.step();
+    }
+}
+
+QList<QVariantMap> titled(const QStringList &titles)
+{
+    QList<QVariantMap> movies;
+    for (const QString &title : titles)
+        movies.append({{QStringLiteral("Title"), title}});
+    return movies;
+}
+
+QVariant scalar(const QString &path, const QString &sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_stmt *statement = nullptr;
+    QVariant result;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
+        switch (sqlite3_column_type(statement, 0)) {
+        case SQLITE_NULL: break;
+        case SQLITE_INTEGER: result = qint64(sqlite3_column_int64(statement, 0)); break;
+        case SQLITE_FLOAT: result = sqlite3_column_double(statement, 0); break;
+        default: result = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+OtherProgram::OtherProgram(const QString &path, const char *sql)
+{
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
+
+OtherProgram::~OtherProgram()
+{
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QStringList items(const QComboBox *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->itemText(i);
+    return result;
+}
+
+MessageBoxes::MessageBoxes()
+{
+    SetMsgBoxHook([this](const QString &text, int flags) {
+        shown << QStringLiteral("%1|%2").arg(flags).arg(text);
+        if (seen)
+            seen();
+        return answers.isEmpty() ? otherwise : answers.takeFirst();
+    });
+}
+
+MessageBoxes::~MessageBoxes() { SetMsgBoxHook({}); }
+
+MainWindowFixture::MainWindowFixture(const QList<QVariantMap> &movies, const QByteArray &ini,
+                                     const QString &sqlFile, bool load)
+{
+    SetUpFonts();
+    createCatalog(catalog(), movies);
+    if (!sqlFile.isEmpty() && fileReady(dataPath(sqlFile), __FILE__, __LINE__) &&
+        !exec(catalog(), readFile(dataPath(sqlFile))))
+        QTest::qFail(qPrintable("the statements of " + sqlFile + " failed"), __FILE__, __LINE__);
+    const QString settings = dir.filePath(QStringLiteral("TARSEL.INI"));
+    if (!ini.isNull())
+        writeFile(settings, ini);
+    setIniPath(settings);
+    if (load)
+        this->load();
+}
+
+void MainWindowFixture::load()
+{
+    window = std::make_unique<frmTarsel>(dir.path());
+    window->Load();
+}
+
+bool MainWindowFixture::show()
+{
+    window->show();
+    return QTest::qWaitForWindowActive(window.get());
+}
+
+static QStringList entriesOf(frmTarsel &window)
+{
+    QStringList result;
+    for (int i = 0; i < window.lstMovies()->ListCount(); ++i)
+        result << window.lstMovies()->List(i);
+    return result;
+}
+
+QStringList MainWindowFixture::entries() { return entriesOf(*window); }
+
+QStringList MainWindowFixture::freshEntries()
+{
+    frmTarsel other(dir.path());
+    other.Load();
+    return entriesOf(other);
+}
+
+int MainWindowFixture::select(const QString &title)
+{
+    const int index = int(entries().indexOf(title));
+    list().setListIndex(index);
+    return index;
+}
+
+bool MainWindowFixture::pairEnabled(int index)
+{
+    return window->cmdToolbar(index)->isEnabled() && window->lblToolbar(index)->isEnabled();
+}
+
+
+void MainWindowFixture::run(const QString &steps)
+{
+    static const QStringList commands{"add", "delete", "save", "undo", "print", "search", "clear"};
+    for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        const QString word = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
+        QString error;
+        if (commands.contains(step))
+            click(int(commands.indexOf(step)));
+        else if (word == QLatin1String("select"))
+            select(rest);
+        else if (word == QLatin1String("row"))
+            list().setListIndex(rest.toInt());
+        else if (word == QLatin1String("find"))
+            QVERIFY2(window->ApplySearch("SELECT * FROM [Movies] WHERE " + rest, &error), qPrintable(error));
+        else if (word == QLatin1String("answer"))
+            boxes.answers << (rest == QLatin1String("No") ? vbNo : vbYes);
+        else if (word == QLatin1String("enable"))
+            window->setPairEnabled(rest.toInt(), true);
+        else if (word == QLatin1String("elsewhere"))
+            insert(catalog(), titled({rest}));
+        else if (step == QLatin1String("close"))
+            window->close();
+        else if (step == QLatin1String("show"))
+            QVERIFY(show());
+        else if (word == QLatin1String("click"))
+            QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                              list().visualRect(list().model()->index(rest.toInt(), 0)).center());
+        else if (word == QLatin1String("focus"))
+            window->findChild<QWidget *>(rest)->setFocus();
+        else if (word == QLatin1String("key"))
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(rest)[0].key());
+        else if (word == QLatin1String("type"))
+            QTest::keyClicks(QApplication::focusWidget(), rest);
+        else
+            enter(step.section(u'=', 0, 0), step.section(u'=', 1));
+    }
+}
+
+void MainWindowFixture::enter(const QString &control, const QString &text)
+{
+    if (auto *box = window->findChild<QComboBox *>(control))
+        box->findText(text) >= 0 ? box->setCurrentIndex(box->findText(text)) : box->setEditText(text);
+    else if (auto *line = window->findChild<QLineEdit *>(control))
+        line->setText(text);
+    else
+        QFAIL(qPrintable("no control " + control));
+}
+
+QString MainWindowFixture::state()
+{
+    QString toolbar;
+    for (int pair = 0; pair < 7; ++pair)
+        toolbar += "-??+"[window->cmdToolbar(pair)->isEnabled() * 2 + window->lblToolbar(pair)->isEnabled()];
+    const QString result = QStringList{entries().join(u','), QString::number(list().ListIndex()),
+                                       window->txtTitle()->text(), QString::number(editMode()),
+                                       toolbar, boxes.shown.join(u'/')}
+                               .join(u'|');
+    boxes.shown.clear();
+    return result;
+}
+
+QString MainWindowFixture::stored()
+{
+    return scalar(catalog(), "SELECT group_concat(Title || ifnull('=' || Director, ''), ',') "
+                             "FROM (SELECT * FROM Movies ORDER BY ID)").toString();
+}
+
+QString MainWindowFixture::text(const QString &control)
+{
+    auto *field = dynamic_cast<BoundField *>(window->findChild<QWidget *>(control));
+    return field ? field->text() : QStringLiteral("no control ") + control;
+}
+
+void commandFlow_data(const QStringList &files)
+{
+    for (const QString &file : files)
+        addRows(file, {"movies", "steps", "state", "stored", "fields"}, file == files.first());
+}
+
+void commandFlow()
+{
+    QFETCH(QString, movies);
+    QFETCH(QString, steps);
+    QFETCH(QString, state);
+    QFETCH(QString, stored);
+    QFETCH(QString, fields);
+    const auto made = movies.endsWith(QLatin1String(".sql")) ? std::make_unique<MainWindowFixture>(movies)
+                      : std::make_unique<MainWindowFixture>(titled(movies.split(u',', Qt::SkipEmptyParts)));
+    MainWindowFixture &f = *made;
+    f.run(steps);
+    const QString shown = f.state();
+    QVERIFY2(matches(shown, state), qPrintable(shown));
+    QVERIFY2(matches(f.stored(), stored), qPrintable(f.stored()));
+    QStringList held;
+    for (const QString &field : fields.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        const QString name = field.section(u'=', 0, 0);
+        held << name + u'=' +
+                    (name == "visible" ? QString::number(f.w().isVisible())
+                     : name == "focus" ? QApplication::focusWidget()->objectName()
+                     : name != "fresh" ? f.text(name)
+                                       : QString(f.freshEntries() == f.entries() ? "same" : "differs"));
+    }
+    QCOMPARE(held.join(QStringLiteral("; ")), fields);
+}
+
+} // namespace TestSupport
+
+BoundCatalog::BoundCatalog(const QString &path)
+{
+    for (const auto &column : kMovieColumns) {
+        auto field = std::make_unique<FakeField>(QLatin1String(column.name));
+        data.bind(field.get());
+        fields[QLatin1String(column.name)] = std::move(field);
+    }
+    data.Open(path);
+    data.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
+    data.Refresh();
+}
+
+QStringList BoundCatalog::titles()
+{
+    QStringList result;
+    for (const auto &row : rs().rows())
+        result << row.title;
+    return result;
+}
+
+bool BoundCatalog::select(const QString &title)
+{
+    rs().MoveFirst();
+    rs().Find(title);
+    return !rs().EOF_();
+}
