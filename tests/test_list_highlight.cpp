@@ -9,7 +9,6 @@ namespace {
 const QStringList kTitles = {"alien nights", "ALPHABET CITY", "Brazil", "Casablanca", "Dune",
                              "Eraserhead", "Fargo", "Fargo Nights", "Gattaca", "Heat", "Jaws",
                              "Solaris", "Zardoz"};
-const QStringList kCommands = {"Add", "Delete", "Save", "Undo", "Print", "Search", "Clear"};
 
 QStringList highlighted(MainWindowFixture &f)
 {
@@ -17,15 +16,6 @@ QStringList highlighted(MainWindowFixture &f)
     for (const QModelIndex &index : f.list().selectionModel()->selectedIndexes())
         texts << index.data().toString();
     return texts;
-}
-
-QStringList storedTitles(MainWindowFixture &f)
-{
-    const QString joined =
-        scalar(f.catalog(), "SELECT group_concat(Title, '|') FROM "
-                                         "(SELECT Title FROM Movies ORDER BY rowid)")
-            .toString();
-    return joined.split(QLatin1Char('|'));
 }
 
 void emptyTitleAsTyped(MainWindowFixture &f)
@@ -45,32 +35,17 @@ void putOutOfStep(MainWindowFixture &f)
     QCOMPARE(highlighted(f), QStringList{kTitles.first()});
 }
 
-// One step of the user's, named as in the table.
+// The table's steps: the fixture's, and "refusedSearch" (a search the question keeps from
+// applying) and "outOfStep".
 void act(MainWindowFixture &f, const QString &step)
 {
-    static const QHash<QString, Qt::Key> keys = {{"Down", Qt::Key_Down},
-                                                 {"PageDown", Qt::Key_PageDown},
-                                                 {"Home", Qt::Key_Home},
-                                                 {"End", Qt::Key_End}};
-    ListBox &list = f.list();
     QString error;
-    if (keys.contains(step))
-        QTest::keyClick(&list, keys.value(step));
-    else if (step == "letter")
-        QTest::keyClicks(&list, QStringLiteral("c"));
-    else if (step == "click")
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualRect(list.model()->index(1, 0)).center());
-    else if (step == "search")
+    if (step == "refusedSearch")
         QVERIFY(!f.w().ApplySearch("SELECT * FROM [Movies] WHERE [Title] LIKE 'J%'", &error));
-    else if (step == "close")
-        QVERIFY(!f.w().close());
     else if (step == "outOfStep")
         putOutOfStep(f);
-    else if (kCommands.contains(step))
-        f.click(kCommands.indexOf(step));
     else
-        QFAIL(qPrintable("no such step: " + step));
+        f.run(step);
 }
 } // namespace
 
@@ -85,21 +60,22 @@ private slots:
         QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("shown"); // the movie current and highlighted afterwards
         QTest::newRow("reported: click ALPHABET CITY, No")
-            << "alien nights" << "click" << 1 << "alien nights";
+            << "alien nights" << "click 1" << 1 << "alien nights";
         QTest::newRow("reported: Undo an edit of Fargo Nights")
-            << "Fargo Nights" << "Undo" << 0 << "alien nights";
+            << "Fargo Nights" << "undo" << 0 << "alien nights";
         QTest::newRow("Down twice, No each time")
-            << "Eraserhead" << "Down Down" << 2 << "Eraserhead";
-        QTest::newRow("Page Down, No") << "Eraserhead" << "PageDown" << 1 << "Eraserhead";
-        QTest::newRow("Home, No") << "Eraserhead" << "Home" << 1 << "Eraserhead";
-        QTest::newRow("End, No") << "Eraserhead" << "End" << 1 << "Eraserhead";
-        QTest::newRow("typed letter, No") << "Eraserhead" << "letter" << 1 << "Eraserhead";
-        QTest::newRow("Clear, No") << "Eraserhead" << "Clear" << 1 << "Eraserhead";
-        QTest::newRow("search, No") << "Eraserhead" << "search" << 1 << "Eraserhead";
-        QTest::newRow("Add, No") << "Eraserhead" << "Add" << 1 << "Eraserhead";
-        QTest::newRow("closing, No") << "Eraserhead" << "close" << 1 << "Eraserhead";
+            << "Eraserhead" << "focus lstMovies; key Down; key Down" << 2 << "Eraserhead";
+        for (const char *key : {"PgDown", "Home", "End"})
+            QTest::newRow(qPrintable(QStringLiteral("%1, No").arg(key)))
+                << "Eraserhead" << QStringLiteral("focus lstMovies; key %1").arg(key) << 1
+                << "Eraserhead";
+        QTest::newRow("typed letter, No") << "Eraserhead" << "focus lstMovies; type c" << 1 << "Eraserhead";
+        for (const char *command : {"clear", "add", "close"})
+            QTest::newRow(qPrintable(QStringLiteral("%1, No").arg(command)))
+                << "Eraserhead" << command << 1 << "Eraserhead";
+        QTest::newRow("search, No") << "Eraserhead" << "refusedSearch" << 1 << "Eraserhead";
         QTest::newRow("out of step: Delete deletes nothing")
-            << "Eraserhead" << "outOfStep Delete" << 0 << "Eraserhead";
+            << "Eraserhead" << "outOfStep; delete" << 0 << "Eraserhead";
     }
 
     void deleteRemovesTheHighlightedMovie()
@@ -109,21 +85,19 @@ private slots:
         QFETCH(int, questions);
         QFETCH(QString, shown);
         MainWindowFixture f(titled(kTitles));
-        f.w().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
-        QVERIFY(f.select(start) >= 0);
-        if (steps == "Undo")
+        QVERIFY(f.show() && f.select(start) >= 0);
+        if (steps == "undo")
             f.w().txtDirector()->setText(QStringLiteral("Someone else"));
         else
             emptyTitleAsTyped(f);
         f.boxes.answers = {vbNo, vbNo};
-        for (const QString &step : steps.split(QLatin1Char(' ')))
+        for (const QString &step : steps.split(QStringLiteral("; ")))
             act(f, step);
         QCOMPARE(f.boxes.shown.size(), questions);
         Recordset &store = f.w().dataMovies().recordset();
         QCOMPARE(store.Fields(QStringLiteral("Title")), shown);
         QCOMPARE(highlighted(f), QStringList{shown});
-        QCOMPARE(storedTitles(f), kTitles);
+        QCOMPARE(f.stored(), kTitles.join(u','));
 
         f.boxes.answers.clear();
         f.boxes.shown.clear();
@@ -132,7 +106,7 @@ private slots:
                  QStringList{"36|Are you sure you want to delete the currently selected movie?"});
         QStringList remaining = kTitles;
         remaining.removeOne(shown);
-        QCOMPARE(storedTitles(f), remaining);
+        QCOMPARE(f.stored(), remaining.join(u','));
         QCOMPARE(highlighted(f), QStringList{store.Fields(QStringLiteral("Title"))});
     }
 

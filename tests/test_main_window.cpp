@@ -157,7 +157,7 @@ private slots:
     {
         QIcon::setThemeSearchPaths({});
         QIcon::setThemeName(QString());
-        MainWindowFixture f({});
+        MainWindowFixture f(QList<QVariantMap>{});
         auto picture = [&f](int button, qreal ratio, QIcon::Mode mode) {
             return f.w().cmdToolbar(button)->icon().pixmap(QSize(16, 16), ratio, mode).toImage();
         };

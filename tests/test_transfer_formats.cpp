@@ -1,4 +1,5 @@
 #include "GcstarFormat.h"
+#include "TestSupport.h"
 #include "HtmlFormat.h"
 #include "TellicoFormat.h"
 #include "XmlInput.h"
@@ -42,12 +43,6 @@ QList<MovieRow> readAll(MovieReader &reader)
     while (auto row = reader.next())
         rows << *row;
     return rows;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 } // namespace
@@ -161,10 +156,8 @@ void TestTransferFormats::otherProgramsFilesImport_data()
                                    "6 roles of the cast left out",
                                    "several genres joined with \"; \" in 1 movie",
                                    "several producers joined with \"; \" in 1 movie"};
-    QTest::newRow("Tellico XML") << "tellico" << "tellico-videos.xml" << 2 << tellico
-                                 << tellicoNotes << QStringList{"nationality", "cdate", "mdate"};
-    QTest::newRow("Tellico zip") << "tellico-zip" << "tellico-videos.xml" << 2 << tellico
-                                 << tellicoNotes << QStringList{"nationality"};
+    QTest::newRow("Tellico") << "tellico" << "tellico-videos.tc" << 2 << tellico << tellicoNotes
+                             << QStringList{"nationality", "cdate", "mdate"};
     QTest::newRow("GCstar films")
         << "gcstar" << "gcstar-films.gcs" << 2
         << QStringList{"The Man from Snowy River", "Drama; Western", "11", "DVD", kNull, "1982",
@@ -184,13 +177,8 @@ void TestTransferFormats::otherProgramsFilesImport()
     QFETCH(QStringList, first);
     QFETCH(QStringList, notes);
     QFETCH(QStringList, unused);
-    QTemporaryDir dir;
-    QString path = QStringLiteral(REELWARDEN_TEST_DATA "/transfer/") + file;
+    const QString path = QStringLiteral(REELWARDEN_TEST_DATA "/transfer/") + file;
     QVERIFY2(QFile::exists(path), qPrintable("The test file " + path + " is missing."));
-    if (format == u"tellico-zip") {
-        writeZipWithMember(dir.filePath("videos.tc"), "tellico.xml", path);
-        path = dir.filePath("videos.tc");
-    }
     auto reader = format == u"gcstar" ? OpenGcstarReader(path) : OpenTellicoReader(path);
     const QList<MovieRow> rows = readAll(*reader);
     QCOMPARE(rows.size(), movies);
@@ -208,46 +196,16 @@ void TestTransferFormats::otherProgramsFilesImport()
 
 void TestTransferFormats::badInputIsRefused_data()
 {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("make"); // file, zip (as tellico.xml), zip-other (as other.xml), folder, missing, unreadable
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("message");
-    const QByteArray books = "<tellico><collection title=\"B\" type=\"2\"/></tellico>";
-    QTest::newRow("entity declarations")
-        << "tellico" << "file"
-        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE tellico [\n<!ENTITY a \"aaaaaaaaaa\">\n"
-                      "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>\n<tellico><collection "
-                      "type=\"3\"><entry id=\"1\"><title>&b;</title></entry></collection></tellico>")
-        << "declares entities";
-    QTest::newRow("undeclared entity")
-        << "tellico" << "file" << QByteArray("<tellico><collection type=\"3\"><entry><title>&x;</title>")
-        << "not well-formed XML (line 1";
-    QTest::newRow("not well formed")
-        << "tellico" << "file" << QByteArray("<tellico>\n<collection type=\"3\">\n<entry><title>x</titel>")
-        << "not well-formed XML (line 3";
-    QTest::newRow("empty file") << "tellico" << "file" << QByteArray() << "not well-formed XML";
-    QTest::newRow("other XML") << "tellico" << "file" << QByteArray("<html/>") << "not a Tellico file";
-    QTest::newRow("book collection") << "tellico" << "file" << books << "not of videos";
-    QTest::newRow("zip without tellico.xml") << "tellico" << "zip-other" << books << "holds no tellico.xml";
-    QTest::newRow("zip of books") << "tellico" << "zip" << books << "not of videos";
-    QTest::newRow("folder") << "tellico" << "folder" << QByteArray() << "is a folder";
-    QTest::newRow("missing file") << "gcstar" << "missing" << QByteArray() << "does not exist";
-    QTest::newRow("unreadable file") << "gcstar" << "unreadable" << QByteArray("<collection/>")
-                                     << "cannot be read";
-    QTest::newRow("GCstar books") << "gcstar" << "file"
-                                  << QByteArray("<collection type=\"GCbooks\"></collection>")
-                                  << "not of films";
-    QTest::newRow("GCstar cut short") << "gcstar" << "file"
-                                      << QByteArray("<collection type=\"GCfilms\">\n<item title=\"A")
-                                      << "not well-formed XML (line 2";
+    addRows("transfer/bad_files.tsv", {"format", "make", "contentBytes", "message"});
 }
 
 void TestTransferFormats::badInputIsRefused()
 {
     QFETCH(QString, format);
     QFETCH(QString, make);
-    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, contentBytes);
     QFETCH(QString, message);
+    const QByteArray &content = contentBytes;
     if (make == u"unreadable" && ::geteuid() == 0)
         QSKIP("root reads every file");
     QTemporaryDir dir;
