@@ -90,26 +90,15 @@ class TestAccessConvert : public QObject
   private slots:
     // Every row and column compared with the rows another reader gives; the original is kept
     // under the first free name, which the question names, and names taken stay as they were.
-    void convertsCatalog_data()
-    {
-        QTest::addColumn<QString>("fixture"); // and its expected rows, .expected.tsv
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("taken"); // a trailing / marks a folder
-        QTest::addColumn<QString>("kept");
-        const QString one = "movies-access.mdb", two = "movies-access-2.mdb";
-        QTest::newRow("jet4Access2000") << "movies-jet4-v2000" << 309 << QStringList() << one;
-        QTest::newRow("jet4Access2003Memo") << "movies-jet4-v2003-memo" << 311 << QStringList() << one;
-        QTest::newRow("emptyCatalog") << "movies-empty-jet4" << 0 << QStringList() << one;
-        QTest::newRow("twoNamesTaken") << "movies-empty-jet4" << 0 << QStringList{one, two} << "movies-access-3.mdb";
-        QTest::newRow("nameTakenByFolder") << "movies-empty-jet4" << 0 << QStringList{one + '/'} << two;
-        QTest::newRow("laterNameTakenOnly") << "movies-empty-jet4" << 0 << QStringList{two} << one;
-    }
+    void convertsCatalog_data() { addRows("convert/catalogs.tsv", {"fixture", "rowCount", "takenNames", "kept"}); }
     void convertsCatalog()
     {
         QFETCH(QString, fixture);
-        QFETCH(int, rows);
-        QFETCH(QStringList, taken);
+        QFETCH(QString, takenNames);
         QFETCH(QString, kept);
+        QFETCH(QString, rowCount);
+        const int rows = rowCount.toInt();
+        const QStringList taken = takenNames.split(u' ', Qt::SkipEmptyParts);
         const QString expectedRows = ::fixture(fixture + ".expected.tsv");
         if (rows > 0)
             REQUIRE_FILE(expectedRows);

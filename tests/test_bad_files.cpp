@@ -30,35 +30,20 @@ class TestBadFiles : public QObject
 private slots:
     void badCatalogIsRefusedPlainly_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // a catalog made with this SQL when it is SQL
-        QTest::addColumn<QString>("expected");
-        const QByteArray table = QByteArray(kCatalogSchemaSql).trimmed(); // begins with a comment
-        const auto row = [](const char *name, const QByteArray &bytes, const char *expected) {
-            QTest::newRow(name) << bytes << QString(expected);
-        };
-        row("missing", {}, "was not found");
-        row("folder", "folder", "is a folder");
-        row("zero bytes", "", "is empty");
-        row("random bytes", randomBytes(65536, 7), "format is unknown");
-        row("random bytes after an SQLite header",
-            QByteArray("SQLite format 3", 16) + randomBytes(8192, 9), "is damaged");
-        row("access signature", QByteArray(4, '\0') + "Standard Jet DB" + randomBytes(4096, 1),
-            "Microsoft Access");
-        row("access 2007 signature", QByteArray(4, '\0') + "Standard ACE DB" + randomBytes(4096, 2),
-            "Microsoft Access");
-        row("access signature at the start", QByteArray("Standard Jet DB\0\0\0\0\0", 20), "format is unknown");
-        row("access signature cut short", QByteArray(4, '\0') + "Standard Jet", "format is unknown");
-        row("no Movies table", "CREATE TABLE Films (Title TEXT)", "holds no Movies table");
-        row("column missing", QByteArray(table).replace("Director TEXT COLLATE NOCASE,", ""),
-            "without the column Director");
-        row("column of another kind", QByteArray(table).replace("Value NUMERIC", "Value TEXT"),
-            "column Value is of the wrong kind");
-        row("locked exclusively by another program", "exclusive", "in use by another program");
+        addRows("store/bad_catalogs.tsv", {"contentBytes", "random", "schemaChange", "expected"});
     }
     void badCatalogIsRefusedPlainly()
     {
-        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, contentBytes);
+        QFETCH(QString, random);
+        QFETCH(QString, schemaChange);
         QFETCH(QString, expected);
+        QByteArray bytes = contentBytes == "missing" ? QByteArray()
+                           : QByteArray("") + contentBytes +
+                                 randomBytes(random.section(u' ', 0, 0).toInt(), random.section(u' ', 1).toUInt());
+        if (!schemaChange.isEmpty()) // the schema begins with a comment
+            bytes = QByteArray(kCatalogSchemaSql).trimmed().replace(schemaChange.section("=>", 0, 0).toUtf8(),
+                                                                     schemaChange.section("=>", 1).toUtf8());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("movies.mdb"));
         std::unique_ptr<OtherProgram> holder;

@@ -55,34 +55,14 @@ class TestListHighlight : public QObject
 private slots:
     void deleteRemovesTheHighlightedMovie_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("steps"); // after the edit; each No-able question answered No
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<QString>("shown"); // the movie current and highlighted afterwards
-        QTest::newRow("reported: click ALPHABET CITY, No")
-            << "alien nights" << "click 1" << 1 << "alien nights";
-        QTest::newRow("reported: Undo an edit of Fargo Nights")
-            << "Fargo Nights" << "undo" << 0 << "alien nights";
-        QTest::newRow("Down twice, No each time")
-            << "Eraserhead" << "focus lstMovies; key Down; key Down" << 2 << "Eraserhead";
-        for (const char *key : {"PgDown", "Home", "End"})
-            QTest::newRow(qPrintable(QStringLiteral("%1, No").arg(key)))
-                << "Eraserhead" << QStringLiteral("focus lstMovies; key %1").arg(key) << 1
-                << "Eraserhead";
-        QTest::newRow("typed letter, No") << "Eraserhead" << "focus lstMovies; type c" << 1 << "Eraserhead";
-        for (const char *command : {"clear", "add", "close"})
-            QTest::newRow(qPrintable(QStringLiteral("%1, No").arg(command)))
-                << "Eraserhead" << command << 1 << "Eraserhead";
-        QTest::newRow("search, No") << "Eraserhead" << "refusedSearch" << 1 << "Eraserhead";
-        QTest::newRow("out of step: Delete deletes nothing")
-            << "Eraserhead" << "outOfStep; delete" << 0 << "Eraserhead";
+        addRows("window/highlight.tsv", {"start", "steps", "questions", "shown"});
     }
 
     void deleteRemovesTheHighlightedMovie()
     {
         QFETCH(QString, start);
         QFETCH(QString, steps);
-        QFETCH(int, questions);
+        QFETCH(QString, questions);
         QFETCH(QString, shown);
         MainWindowFixture f(titled(kTitles));
         QVERIFY(f.show() && f.select(start) >= 0);
@@ -93,7 +73,7 @@ private slots:
         f.boxes.answers = {vbNo, vbNo};
         for (const QString &step : steps.split(QStringLiteral("; ")))
             act(f, step);
-        QCOMPARE(f.boxes.shown.size(), questions);
+        QCOMPARE(f.boxes.shown.size(), questions.toInt());
         Recordset &store = f.w().dataMovies().recordset();
         QCOMPARE(store.Fields(QStringLiteral("Title")), shown);
         QCOMPARE(highlighted(f), QStringList{shown});
@@ -118,8 +98,7 @@ private slots:
         QCOMPARE(highlighted(f), QStringList{});
         QCOMPARE(f.list().ListIndex(), -1);
         // The entry highlighted before Add chooses its movie again.
-        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {},
-                          f.list().visualRect(f.list().model()->index(1, 0)).center());
+        f.run("click 1");
         QCOMPARE(f.w().dataMovies().recordset().Fields(QStringLiteral("Title")), "Brazil");
         QCOMPARE(highlighted(f), QStringList{"Brazil"});
     }

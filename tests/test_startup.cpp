@@ -58,8 +58,8 @@ private slots:
     void accessCatalogIsConvertedWhenTheUserAgrees_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(vbYes);
-        QTest::newRow("no") << int(vbNo);
+        for (const int answer : {vbYes, vbNo})
+            QTest::newRow(answer == vbYes ? "yes" : "no") << answer;
     }
     void accessCatalogIsConvertedWhenTheUserAgrees()
     {

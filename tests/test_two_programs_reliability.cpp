@@ -11,18 +11,14 @@ class TestTwoProgramsReliability : public QObject
 private slots:
     void lockedWriteWaitsThenKeepsThePendingRow_data()
     {
-        QTest::addColumn<int>("pendingMode");
-        QTest::addColumn<QString>("director"); // typed, and kept while the write waits
-        QTest::addColumn<QString>("stored");   // the catalog once the write went through
-        QTest::newRow("add") << 2 << "Lynch" << "Alien=,Brazil=,Casablanca=,Dune=Lynch,Theirs=";
-        QTest::newRow("edit") << 1 << "Gilliam" << "Alien=,Brazil=Gilliam,Casablanca=,Theirs=";
-        QTest::newRow("delete") << 0 << "" << "Alien=,Casablanca=,Theirs=";
+        addRows("store/locked_writes.tsv", {"mode", "director", "stored"});
     }
     void lockedWriteWaitsThenKeepsThePendingRow()
     {
-        QFETCH(int, pendingMode);
+        QFETCH(QString, mode);
         QFETCH(QString, director);
         QFETCH(QString, stored);
+        const int pendingMode = mode.toInt();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("movies.mdb"));
         createCatalog(path, titled({"Alien", "Brazil", "Casablanca"}));
