@@ -41,7 +41,7 @@ grep -qx "Exec=\"$folder/reelwarden\"" "$entry" || fail "the menu entry does not
 # catalog there open once its window is loaded.
 sqlite3 "$folder/movies.mdb" "INSERT INTO Movies (Title) VALUES ('Alien')"
 "$HOME/.local/bin/reelwarden" & pid=$!
-for _ in $(seq 200); do
+for _ in $(seq 600); do
   [ "$(readlink /proc/$pid/fd/* 2>/dev/null | grep -cx "$folder/movies.mdb")" -gt 0 ] && break
   sleep 0.1
 done
