@@ -6,11 +6,27 @@
 #include <memory>
 #include <optional>
 
-enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html };
+enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html, Reelwarden };
 
 // The format a --format name ("csv", "tc", "xml", "gcs", "mdb", "html", letter case aside)
 // or, when `name` is empty, a file's extension stands for; nothing for an unknown one.
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path);
+
+// The format of the file at `path` for reading: a Reelwarden catalog or backup (an SQLite file
+// with the catalog's Movies table) whatever its extension, unless `name` asks for another
+// format; otherwise FormatNamed. A .mdb file is a catalog of the earlier Windows version
+// unless its content says it is a Reelwarden catalog.
+std::optional<FileFormat> FormatToRead(const QString &name, const QString &path);
+
+// A kind of file a file chooser offers: "CSV files" and its name patterns ("*.csv"), or a
+// folder of files for a format that reads a whole folder.
+struct ChooserFormat {
+    QString description;
+    QStringList patterns;
+    bool folder = false;
+};
+// The formats that can be read (`reading`) or written, in the registry's order.
+QList<ChooserFormat> ChooserFormats(bool reading);
 
 // The formats that can be read (imported) and written (exported), as extensions for messages.
 QString ReadableFormats();

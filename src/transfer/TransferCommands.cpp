@@ -1,15 +1,12 @@
 #include "TransferCommands.h"
 
 #include "CatalogBackup.h"
-#include "CatalogImport.h"
-#include "CatalogReader.h"
-#include "Database.h"
 #include "ForeignFile.h"
-#include "Formats.h"
 #include "MovieColumns.h"
 #include "Progress.h"
 #include "ReaderProcess.h"
 #include "StoreError.h"
+#include "TransferJobs.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -31,7 +28,9 @@ const char kUsage[] = R"usage(Usage:
 Brings movies into the Reelwarden catalog, takes them out, and makes a safe copy of it.
 The catalog is movies.mdb beside the program unless --catalog names another.
 
-  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb) to the catalog, all or none
+  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb, or another Reelwarden
+            catalog or backup) to the catalog, all or none; the movies of a backup whose
+            titles the catalog lacks come back
   export    writes every movie, sorted by title, to FILE (.csv, .tc, .xml, .html)
   backup    writes a consistent copy of the catalog to FILE, also while Reelwarden is open
 
@@ -40,7 +39,8 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
-  --format FORMAT       csv, tc, xml, gcs, mdb or html, whatever FILE's extension says
+  --format FORMAT       csv, tc, xml, gcs, mdb, reelwarden or html, whatever FILE's
+                        extension says
   --force               replace FILE when it exists
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
@@ -103,7 +103,8 @@ void checkOptions(const QCommandLineParser &parser, const QString &command)
 
 FileFormat formatFor(const Request &request, bool reading)
 {
-    const std::optional<FileFormat> format = FormatNamed(request.format, request.file);
+    const std::optional<FileFormat> format = reading ? FormatToRead(request.format, request.file)
+                                                     : FormatNamed(request.format, request.file);
     const QString what =
         request.format.isEmpty()
             ? QStringLiteral("%1 is not of a kind").arg(ForeignFileName(request.file))
@@ -157,13 +158,12 @@ int runImport(const Request &request)
     const FileFormat format = formatFor(request, true);
     if (!request.map.isEmpty() && format != FileFormat::Csv)
         throw UsageError{QStringLiteral("--map applies to CSV files only.")};
-    std::unique_ptr<Database> db = Database::open(request.catalog);
-    std::unique_ptr<MovieReader> reader =
-        OpenReader(format, request.file, request.map, ReaderProgramPath(request.programFolder));
     Progress progress(QStringLiteral("Importing"));
-    const ImportSummary summary = ImportMovies(
-        *db, *reader, ForeignFileName(request.file), {request.check, request.renameDuplicates},
-        [&] { progress.show(reader->bytesRead(), reader->bytesTotal()); });
+    const ImportSummary summary =
+        ImportFile({request.file, format, request.catalog,
+                    ReaderProgramPath(request.programFolder), request.map,
+                    {request.check, request.renameDuplicates}},
+                   [&](qint64 done, qint64 total) { progress.show(done, total); });
     progress.end();
     printSummary(summary, request);
     return kDone;
@@ -172,26 +172,9 @@ int runImport(const Request &request)
 int runExport(const Request &request)
 {
     const FileFormat format = formatFor(request, false);
-    const QFileInfo target(request.file);
-    if (target.exists() &&
-        target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
-        throw TransferError{
-            QStringLiteral("%1 is the catalog itself; an export goes to another file.")
-                .arg(ForeignFileName(request.file))};
-    if (target.exists() && !request.force)
-        throw TransferError{QStringLiteral("%1 already exists; --force replaces it.")
-                                .arg(ForeignFileName(request.file))};
-    std::unique_ptr<Database> db = Database::open(request.catalog);
-    std::unique_ptr<MovieReader> reader = OpenCatalogReader(*db);
-    std::unique_ptr<MovieWriter> writer = OpenWriter(format, request.file);
     Progress progress(QStringLiteral("Exporting"));
-    int count = 0;
-    while (std::optional<MovieRow> movie = reader->next()) {
-        writer->write(*movie);
-        if (++count % 512 == 0)
-            progress.show(reader->bytesRead(), reader->bytesTotal());
-    }
-    writer->finish();
+    const int count = ExportCatalog(request.catalog, request.file, format, request.force,
+                                    [&](qint64 done, qint64 total) { progress.show(done, total); });
     progress.end();
     say(stdout,
         QStringLiteral("Exported %1 to %2.").arg(movies(count), ForeignFileName(request.file)));
