@@ -76,6 +76,7 @@ frmTarsel::frmTarsel(const QString &programFolder, QWidget *parent)
     buildList();
     buildSpecs();
     setTabOrder();
+    buildTransfer();
 }
 
 frmTarsel::~frmTarsel() = default;

@@ -3,12 +3,15 @@
 #include "DataControl.h"
 #include "SearchTarget.h"
 
+#include <QDate>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class BoundComboBox;
 class BoundTextBox;
+class DailyBackupRunner;
 class ListBox;
 class MovieListModel;
 class QFrame;
@@ -75,6 +78,18 @@ public:
     // Prints the movie the fields show (PrintMovie.cpp).
     void PrintMovie();
 
+    // Import, export and backup (frmTarselTransfer.cpp).
+    QString CatalogPath() const;
+    QString ProgramFolder() const { return m_programFolder; }
+    // Runs a command of the list's menu as a toolbar command runs: not while another runs,
+    // the toolbar disabled meanwhile, pending changes of the current movie saved or dropped
+    // first as leaving the movie does. False when nothing ran (the user kept the changes).
+    bool RunListCommand(const std::function<void()> &command);
+    // Shows every movie again, as Clear does.
+    void ShowAllMovies();
+    // Makes the day's backup of the catalog in the background, when it is due.
+    void StartDailyBackup(QDate today);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -87,6 +102,8 @@ private:
     void buildList();
     void buildSpecs();
     void setTabOrder();
+    void buildTransfer();
+    void ShowSettledRow();
     void fillPickLists();
     void lstMovies_Click();
     int EntryIndexAfterRefill(int index, const QString &title) const;
@@ -158,6 +175,7 @@ private:
     BoundTextBox *m_txtDirector = nullptr;
     BoundTextBox *m_txtComments = nullptr;
     QPushButton *m_cmdReview = nullptr;
+    DailyBackupRunner *m_dailyBackup = nullptr;
 };
 
 // The first year of the copyright lists and the last: the current year, never before 2025.

@@ -10,6 +10,7 @@
 #include "frmTarsel.h"
 
 #include <QApplication>
+#include <QDate>
 
 namespace {
 
@@ -80,6 +81,8 @@ std::unique_ptr<frmTarsel> StartUp(const QString &programFolder, int *exitCode)
     window->show();
     window->repaint();
     ShowHourglass(false);
+    // Once a day, a copy of the catalog; the window goes on without waiting for it.
+    window->StartDailyBackup(QDate::currentDate());
     if (exitCode)
         *exitCode = 0;
     return window;
