@@ -1,5 +1,6 @@
 // Start-up: the settings file on a first run, a catalog that cannot be opened, and an Access
 // catalog converted when the user agrees.
+#include "BackupRetention.h"
 #include "Main.h"
 #include "Look.h"
 #include "TestSupport.h"
@@ -30,6 +31,8 @@ private slots:
             QCOMPARE(window->cboRating()->count(), before.isNull() ? 0 : 1);
             const QByteArray after = readFile(dir.filePath("TARSEL.INI"));
             QVERIFY2(before.isNull() ? after.startsWith("[Categories]\nAudio Tapes=TRUE\n") : after == before, after.constData());
+            // The day's backup follows once the window is on screen.
+            QTRY_VERIFY(QFileInfo::exists(dir.filePath("backups/" + BackupRetention::fileName(QDate::currentDate()))));
         }
     }
 

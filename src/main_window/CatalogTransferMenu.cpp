@@ -198,28 +198,36 @@ void CatalogTransferMenu::importFile(const QString &path)
                vbInformation);
         return;
     }
-    const QString nothing = QStringLiteral("\n\nNothing was imported.");
     ImportRequest request{path, *format, m_window.CatalogPath(),
                           ReaderProgramPath(m_window.ProgramFolder()), {}, {true, false}};
+    const QString name = ForeignFileName(path);
     ImportSummary trial;
-    if (!attempt([&] { trial = ImportFile(request); }, nothing))
+    if (!importWithProgress(request, QStringLiteral("Reading the movies of %1...").arg(name),
+                            &trial))
         return;
-    if (MsgBox(ImportQuestion::text(trial, ForeignFileName(path)), vbYesNo | vbQuestion) != vbYes)
+    if (MsgBox(ImportQuestion::text(trial, name), vbYesNo | vbQuestion) != vbYes)
         return;
     request.options.check = false;
-    ProgressWindow progress(&m_window,
-                            QStringLiteral("Importing the movies of %1...").arg(ForeignFileName(path)),
-                            m_progressDelayMs);
+    if (importWithProgress(request, QStringLiteral("Importing the movies of %1...").arg(name)))
+        m_window.ShowAllMovies();
+}
+
+bool CatalogTransferMenu::importWithProgress(const ImportRequest &request, const QString &label,
+                                             ImportSummary *summary)
+{
+    ProgressWindow progress(&m_window, label, m_progressDelayMs);
     try {
-        if (!attempt([&] { ImportFile(request, [&](qint64 done, qint64 total) {
-                          progress.update(done, total);
-                      }); },
-                     nothing))
-            return;
+        return attempt(
+            [&] {
+                const ImportSummary done = ImportFile(
+                    request, [&](qint64 read, qint64 total) { progress.update(read, total); });
+                if (summary)
+                    *summary = done;
+            },
+            QStringLiteral("\n\nNothing was imported."));
     } catch (const ProgressWindow::Cancelled &) {
-        return; // rolled back: the catalog is as it was
+        return false; // rolled back: the catalog is as it was
     }
-    m_window.ShowAllMovies();
 }
 
 void CatalogTransferMenu::ExportMovies()

@@ -7,6 +7,8 @@
 
 class QMenu;
 class frmTarsel;
+struct ImportRequest;
+struct ImportSummary;
 
 // The movie list's menu (right click, the Menu key or Shift+F10) with Import Movies, Export
 // Movies and Back Up Catalog, and the import of a file or folder dropped on the window. Each
@@ -38,6 +40,10 @@ private:
     void popUpAtSelection();
     bool dragEvent(QEvent *event);
     void importFile(const QString &path);
+    // Runs the import (or its trial) with a progress window; false when it was refused (and
+    // the user told) or cancelled.
+    bool importWithProgress(const ImportRequest &request, const QString &label,
+                            ImportSummary *summary = nullptr);
     // Runs `work` under the hourglass; a refusal is shown, with `after` appended. False then.
     bool attempt(const std::function<void()> &work, const QString &after = {});
 
