@@ -109,7 +109,7 @@ void runSteps(MainWindowFixture &f, Chooser &chooser, const QString &steps)
 // Runs the day's backup as start-up does and waits for it to end.
 void dailyBackup(frmTarsel &window, QDate today)
 {
-    window.StartDailyBackup(today);
+    window.StartDailyBackup(today, 0);
     auto *runner = window.findChild<DailyBackupRunner *>();
     QTRY_VERIFY_WITH_TIMEOUT(!runner->running(), 20000);
     QCoreApplication::processEvents(); // its report

@@ -4,6 +4,14 @@
 #include "MessageBox.h"
 
 #include <QThread>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kBackgroundNice = 10; // of this thread only, on Linux
+} // namespace
 
 DailyBackupRunner::DailyBackupRunner(const QString &catalogPath, QObject *parent)
     : QObject(parent), m_catalog(catalogPath)
@@ -19,22 +27,30 @@ DailyBackupRunner::~DailyBackupRunner()
 
 bool DailyBackupRunner::running() const
 {
-    return m_thread && !m_thread->isFinished();
+    return m_waiting || (m_thread && !m_thread->isFinished());
 }
 
-void DailyBackupRunner::start(QDate today)
+void DailyBackupRunner::start(QDate today, int delayMs)
 {
     if (running())
         return;
+    m_waiting = true;
+    QTimer::singleShot(delayMs, this, [this, today] { launch(today); });
+}
+
+void DailyBackupRunner::launch(QDate today)
+{
+    m_waiting = false;
     if (m_thread)
         m_thread->wait();
     m_thread.reset(QThread::create([this, catalog = m_catalog, today] {
+        // Below the window's own work: the backup takes what the window leaves over.
+        setpriority(PRIO_PROCESS, id_t(gettid()), kBackgroundNice);
         const QString failure = DailyBackup(catalog, today).run();
         QMetaObject::invokeMethod(this, [this, failure] { report(failure); },
                                   Qt::QueuedConnection);
     }));
-    // Below the window's own work: a backup never makes typing wait.
-    m_thread->start(QThread::LowPriority);
+    m_thread->start();
 }
 
 void DailyBackupRunner::report(const QString &failure)

@@ -17,8 +17,13 @@ public:
     DailyBackupRunner(const QString &catalogPath, QObject *parent);
     ~DailyBackupRunner() override;
 
-    // Starts the backup of `today` when it is due and none runs.
-    void start(QDate today);
+    // How long after the window is on screen the backup begins: the window's first paint and
+    // the user's first steps do not share the machine with it.
+    static constexpr int kStartDelayMs = 1000;
+
+    // Starts the backup of `today`, `delayMs` from now, when it is due and none runs.
+    void start(QDate today, int delayMs = kStartDelayMs);
+    // Whether a backup is about to start or under way.
     bool running() const;
 
 signals:
@@ -26,9 +31,11 @@ signals:
     void finished(const QString &failure);
 
 private:
+    void launch(QDate today);
     void report(const QString &failure);
 
     QString m_catalog;
     std::unique_ptr<QThread> m_thread;
+    bool m_waiting = false; // started, not yet launched
     bool m_told = false;
 };

@@ -87,8 +87,10 @@ public:
     bool RunListCommand(const std::function<void()> &command);
     // Shows every movie again, as Clear does.
     void ShowAllMovies();
-    // Makes the day's backup of the catalog in the background, when it is due.
+    // Makes the day's backup of the catalog in the background, when it is due, a moment after
+    // the window is on screen (or `delayMs` from now).
     void StartDailyBackup(QDate today);
+    void StartDailyBackup(QDate today, int delayMs);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

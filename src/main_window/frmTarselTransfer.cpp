@@ -63,7 +63,12 @@ void frmTarsel::ShowAllMovies()
 
 void frmTarsel::StartDailyBackup(QDate today)
 {
+    StartDailyBackup(today, DailyBackupRunner::kStartDelayMs);
+}
+
+void frmTarsel::StartDailyBackup(QDate today, int delayMs)
+{
     if (!m_dailyBackup)
         m_dailyBackup = new DailyBackupRunner(CatalogPath(), this);
-    m_dailyBackup->start(today);
+    m_dailyBackup->start(today, delayMs);
 }
