@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs Reelwarden for the current user, no root needed (missing Debian packages are
-# installed first, with sudo). ./install.sh --uninstall removes it again, all but the catalog
-# and the settings file.
+# installed first, with sudo). ./install.sh --uninstall removes it again, all but the catalog,
+# the settings file and the catalog's daily backups.
 #   ~/.local/share/reelwarden/    the program folder: the programs, the catalog movies.mdb (an
 #                                 empty one only when none is there) and the settings file
 #   ~/.local/bin/                 links reelwarden and reelwarden-transfer into that folder
@@ -32,7 +32,7 @@ uninstall() {
   done <"$installed"
   rm -f -- "$installed"
   echo "Reelwarden is uninstalled. These stay in $folder/; remove it when you no longer need them:"
-  for kept in "$folder/movies.mdb" "$folder/TARSEL.INI"; do
+  for kept in "$folder/movies.mdb" "$folder/TARSEL.INI" "$folder/backups"; do
     [ ! -e "$kept" ] || echo "  $kept"
   done
 }

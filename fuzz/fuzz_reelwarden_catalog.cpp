@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const QString &scratchPath()
 {
     static const QString path = QStringLiteral("/tmp/reelwarden-fuzz-%1.mdb").arg(::getpid());

@@ -15,7 +15,7 @@ class TestBackups : public QObject
 
     QTemporaryDir m_dir;
 
-private slots:
+  private slots:
     void retention_data() { addRows("window/daily_backups.tsv", {"days", "kept"}); }
     // The rule applied after each day's backup, as the window applies it.
     void retention()
@@ -37,8 +37,9 @@ private slots:
     void notDailyBackupNames_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"movies-2026-02-30.mdb", "movies-2026-1-05.mdb",
-                                 "movies-2026-01-05.mdb.part", "Movies-2026-01-05.mdb", "notes.txt"})
+        for (const char *name :
+             {"movies-2026-02-30.mdb", "movies-2026-1-05.mdb", "movies-2026-01-05.mdb.part",
+              "Movies-2026-01-05.mdb", "notes.txt"})
             QTest::newRow(name) << QString(name);
     }
     // Only the day's backups are the rule's: other files in the folder are left alone.
@@ -58,11 +59,12 @@ private slots:
         trial.unusedColumns = QStringList{"Genre", "Studio"};
         trial.notes = QStringList{"2 actors beyond the fourth left out in 1 movie"};
         const QString text = ImportQuestion::text(trial, "backup.mdb");
-        QVERIFY2(matches(text, "Import the movies of backup.mdb into the catalog?\n\n"
-                               "1 movie would be added.\n\n12 movies would be skipped, *:\n"
-                               "    movie 1: Alien 1\n*    movie 10: Alien 10\n    ... and 2 more\n\n"
-                               "Columns of the file that would not be used: Genre, Studio.\n\n"
-                               "On the way in:\n    2 actors beyond the fourth left out in 1 movie"),
+        QVERIFY2(matches(text,
+                         "Import the movies of backup.mdb into the catalog?\n\n"
+                         "1 movie would be added.\n\n12 movies would be skipped, *:\n"
+                         "    movie 1: Alien 1\n*    movie 10: Alien 10\n    ... and 2 more\n\n"
+                         "Columns of the file that would not be used: Genre, Studio.\n\n"
+                         "On the way in:\n    2 actors beyond the fourth left out in 1 movie"),
                  qPrintable(text));
         QVERIFY(!text.contains("Alien 11"));
         QVERIFY(ImportQuestion::text({}, "a.csv").endsWith("\n\nNo movie would be added."));
@@ -75,13 +77,27 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<int>("expected"); // a FileFormat, -1 for none
         const int reelwarden = int(FileFormat::Reelwarden), access = int(FileFormat::Access);
-        QTest::newRow("catalog as .mdb") << "catalog" << "movies.mdb" << "" << reelwarden;
-        QTest::newRow("backup as .bak") << "catalog" << "movies.bak" << "" << reelwarden;
-        QTest::newRow("catalog, --format mdb") << "catalog" << "old.mdb" << "mdb" << reelwarden;
-        QTest::newRow("catalog, --format csv") << "catalog" << "old.mdb" << "csv" << int(FileFormat::Csv);
-        QTest::newRow("other program's movies table") << "griffith" << "griffith.mdb" << "" << access;
-        QTest::newRow("other program's, no known extension") << "griffith" << "griffith.db" << "" << -1;
-        QTest::newRow("text as .mdb") << "text" << "notes.mdb" << "" << access;
+        QTest::newRow("catalog as .mdb") << "catalog"
+                                         << "movies.mdb"
+                                         << "" << reelwarden;
+        QTest::newRow("backup as .bak") << "catalog"
+                                        << "movies.bak"
+                                        << "" << reelwarden;
+        QTest::newRow("catalog, --format mdb") << "catalog"
+                                               << "old.mdb"
+                                               << "mdb" << reelwarden;
+        QTest::newRow("catalog, --format csv") << "catalog"
+                                               << "old.mdb"
+                                               << "csv" << int(FileFormat::Csv);
+        QTest::newRow("other program's movies table") << "griffith"
+                                                      << "griffith.mdb"
+                                                      << "" << access;
+        QTest::newRow("other program's, no known extension") << "griffith"
+                                                             << "griffith.db"
+                                                             << "" << -1;
+        QTest::newRow("text as .mdb") << "text"
+                                      << "notes.mdb"
+                                      << "" << access;
     }
     // A Reelwarden catalog is known by what it holds, whatever its name; another program's
     // SQLite file with a table of movies is not one.
@@ -113,7 +129,8 @@ private slots:
         createCatalog(catalog, {{{"Title", "Alien"}, {"Value", 12.5}},
                                 {{"Title", "Brazil"}, {"Director", "Gilliam"}, {"Hours", 2}},
                                 {{"Title", "Heat"}}});
-        const QString backup = m_dir.filePath("backups/" + BackupRetention::fileName(QDate(2026, 5, 1)));
+        const QString backup =
+            m_dir.filePath("backups/" + BackupRetention::fileName(QDate(2026, 5, 1)));
         QCOMPARE(DailyBackup(catalog, QDate(2026, 5, 1)).run(), QString());
         QVERIFY(!DailyBackup(catalog, QDate(2026, 5, 1)).due());
         QVERIFY(exec(catalog, "DELETE FROM Movies WHERE Title = 'Brazil';"
@@ -124,7 +141,8 @@ private slots:
         QVERIFY2(transfer.exitCode() == 0, transfer.readAllStandardError().constData());
         QCOMPARE(scalar(catalog, "SELECT group_concat(Title || '|' || ifnull(Value, '') || '|' || "
                                  "ifnull(Director, '') || '|' || ifnull(Hours, ''), ',') FROM "
-                                 "(SELECT * FROM Movies ORDER BY Title)").toString(),
+                                 "(SELECT * FROM Movies ORDER BY Title)")
+                     .toString(),
                  QStringLiteral("Alien|20||,Brazil||Gilliam|2,Heat|||"));
     }
 };

@@ -2,7 +2,8 @@
 # Installing for everyday use, from a built folder into a temporary home: exactly the expected
 # files, a valid menu entry, the program started through its link opening the catalog in the
 # program folder, a second install keeping a catalog with movies byte for byte, the packagers'
-# prefix install giving the same files, and uninstalling leaving the catalog and settings file.
+# prefix install giving the same files, the day's backup beside the catalog, and uninstalling
+# leaving the catalog, the settings file and the backups.
 # Usage: test_install.sh SOURCE_FOLDER BUILD_FOLDER HAS_TRANSFER(0|1)
 set -euo pipefail
 source=$1 build=$2 transfer=$3
@@ -47,6 +48,10 @@ for _ in $(seq 600); do
 done
 sleep 2
 kill -0 $pid 2>/dev/null || fail "the program started through its link has ended"
+# The day's backup follows the window, beside the catalog.
+backup=backups/movies-$(date +%F).mdb
+for _ in $(seq 300); do [ -f "$folder/$backup" ] && break; sleep 0.1; done
+[ -f "$folder/$backup" ] || fail "no daily backup $folder/$backup"
 readlink /proc/$pid/fd/* | grep -qx "$folder/movies.mdb" || fail "the catalog in $folder is not open"
 [ -f "$folder/TARSEL.INI" ] || fail "no settings file in $folder"
 kill $pid && wait $pid || true
@@ -58,7 +63,7 @@ cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 diff <(echo "$expected") <(files "$tmp/prefix") || fail "the prefix install differs"
 
 "$source/install.sh" --uninstall | grep -qF "$folder/" || fail "uninstall does not say where the catalog stays"
-diff <(printf './share/reelwarden/TARSEL.INI\n./share/reelwarden/movies.mdb\n') <(files "$HOME/.local") ||
+diff <(printf './share/reelwarden/%s\n' TARSEL.INI movies.mdb "$backup" | sort) <(files "$HOME/.local") ||
   fail "uninstall left other files or removed the catalog or settings"
 [ "$(sha256sum "$folder/movies.mdb" "$folder/TARSEL.INI")" = "$before" ] || fail "uninstall changed the catalog"
 echo PASS

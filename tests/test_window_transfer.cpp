@@ -19,7 +19,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // Answers the file chooser from `paths` ("-": cancelled) and records what it was asked.
 struct Chooser {
@@ -66,7 +67,8 @@ bool openMenu(MainWindowFixture &f, const QString &how)
 void chooseEntry(MainWindowFixture &f, int index)
 {
     QMenu *menu = listMenu(f);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[index]).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(menu->actions()[index]).center());
     QTRY_VERIFY(!menu->isVisible());
     QCoreApplication::processEvents(); // the command runs once the menu has closed
 }
@@ -116,8 +118,7 @@ void dailyBackup(frmTarsel &window, QDate today)
 }
 
 // Runs `action` on the top-level window of type T once one shows, while the timer lives.
-template <typename T>
-std::unique_ptr<QTimer> whenShown(std::function<void(T &)> action)
+template <typename T> std::unique_ptr<QTimer> whenShown(std::function<void(T &)> action)
 {
     auto timer = std::make_unique<QTimer>();
     QObject::connect(timer.get(), &QTimer::timeout, [action] {
@@ -139,7 +140,7 @@ QStringList backupFiles(const QString &folder)
 class TestWindowTransfer : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void menuOpens_data()
     {
         QTest::addColumn<QString>("how");
@@ -228,10 +229,13 @@ private slots:
         chooseEntry(f, 0);
         QVERIFY2(f.state().contains("1 movie would be added."), qPrintable(f.stored()));
         QStringList rows;
-        for (const QString &catalog : {f.catalog(), f.dir.filePath("backups/" + BackupRetention::fileName(today))})
-            rows << scalar(catalog, "SELECT group_concat(r, '/') FROM (SELECT Title || '|' || "
-                                    "ifnull(quote(Value),'') || '|' || ifnull(Director,'') || '|' || "
-                                    "ifnull(Comments,'') AS r FROM Movies ORDER BY Title)").toString();
+        for (const QString &catalog :
+             {f.catalog(), f.dir.filePath("backups/" + BackupRetention::fileName(today))})
+            rows << scalar(catalog,
+                           "SELECT group_concat(r, '/') FROM (SELECT Title || '|' || "
+                           "ifnull(quote(Value),'') || '|' || ifnull(Director,'') || '|' || "
+                           "ifnull(Comments,'') AS r FROM Movies ORDER BY Title)")
+                        .toString();
         QCOMPARE(rows[0], rows[1]);
     }
 
@@ -242,8 +246,10 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QString>("effect");
         const std::tuple<const char *, int, const char *> keys[] = {
-            {"Ctrl+N", 0, "edit mode 2,stored Heat=Mann"}, {"Ctrl+S", 2, "stored Heat=Mann"},
-            {"Ctrl+P", 4, "printer asked"}, {"Ctrl+F", 5, "search window"},
+            {"Ctrl+N", 0, "edit mode 2,stored Heat=Mann"},
+            {"Ctrl+S", 2, "stored Heat=Mann"},
+            {"Ctrl+P", 4, "printer asked"},
+            {"Ctrl+F", 5, "search window"},
             {"Delete", 1, "question"}};
         for (const auto &[key, pair, effect] : keys) {
             QTest::newRow(qPrintable(QString(key) + " enabled")) << key << pair << true << effect;
@@ -284,10 +290,7 @@ private slots:
         QVERIFY(!f.w().cmdToolbar(pair)->Value());
     }
 
-    void dailyBackupsKept_data()
-    {
-        addRows("window/daily_backups.tsv", {"days", "kept"});
-    }
+    void dailyBackupsKept_data() { addRows("window/daily_backups.tsv", {"days", "kept"}); }
     // Started on nine days over months, the folder holds the backups the rule keeps; each
     // opens as a catalog with the catalog's rows.
     void dailyBackupsKept()

@@ -22,7 +22,8 @@
 #include <QMimeData>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 QStringList localPaths(const QMimeData *data)
 {
@@ -169,9 +170,8 @@ bool CatalogTransferMenu::attempt(const std::function<void()> &work, const QStri
 void CatalogTransferMenu::ImportMovies()
 {
     m_window.RunListCommand([this] {
-        const QString path = ChooseFile(
-            &m_window, {false, QStringLiteral("Import Movies"), ChooserFormats(true),
-                        QDir::homePath()});
+        const QString path = ChooseFile(&m_window, {false, QStringLiteral("Import Movies"),
+                                                    ChooserFormats(true), QDir::homePath()});
         if (!path.isEmpty())
             importFile(path);
     });
@@ -198,8 +198,9 @@ void CatalogTransferMenu::importFile(const QString &path)
                vbInformation);
         return;
     }
-    ImportRequest request{path, *format, m_window.CatalogPath(),
-                          ReaderProgramPath(m_window.ProgramFolder()), {}, {true, false}};
+    ImportRequest request{
+        path, *format,      m_window.CatalogPath(), ReaderProgramPath(m_window.ProgramFolder()),
+        {},   {true, false}};
     const QString name = ForeignFileName(path);
     ImportSummary trial;
     if (!importWithProgress(request, QStringLiteral("Reading the movies of %1...").arg(name),
@@ -233,9 +234,9 @@ bool CatalogTransferMenu::importWithProgress(const ImportRequest &request, const
 void CatalogTransferMenu::ExportMovies()
 {
     m_window.RunListCommand([this] {
-        const QString path = ChooseFile(
-            &m_window, {true, QStringLiteral("Export Movies"), ChooserFormats(false),
-                        QDir::home().filePath(QStringLiteral("movies.csv"))});
+        const QString path =
+            ChooseFile(&m_window, {true, QStringLiteral("Export Movies"), ChooserFormats(false),
+                                   QDir::home().filePath(QStringLiteral("movies.csv"))});
         if (path.isEmpty())
             return;
         const std::optional<FileFormat> format = FormatNamed({}, path);
@@ -251,10 +252,11 @@ void CatalogTransferMenu::ExportMovies()
         int count = 0;
         try {
             // The chooser has asked before replacing a file.
-            if (!attempt([&] { count = ExportCatalog(m_window.CatalogPath(), path, *format, true,
-                                                      [&](qint64 done, qint64 total) {
-                                                          progress.update(done, total);
-                                                      }); }))
+            if (!attempt([&] {
+                    count = ExportCatalog(
+                        m_window.CatalogPath(), path, *format, true,
+                        [&](qint64 done, qint64 total) { progress.update(done, total); });
+                }))
                 return;
         } catch (const ProgressWindow::Cancelled &) {
             return; // no file was written
@@ -271,10 +273,10 @@ void CatalogTransferMenu::BackUpCatalog()
         const QString folder = DailyBackup(m_window.CatalogPath(), today).folder();
         QDir().mkpath(folder); // where the chooser opens; another folder may be chosen
         const QString path = ChooseFile(
-            &m_window,
-            {true, QStringLiteral("Back Up Catalog"),
-             {{QStringLiteral("Reelwarden catalogs"), {QStringLiteral("*.mdb")}, false}},
-             QDir(folder).filePath(BackupRetention::fileName(today))});
+            &m_window, {true,
+                        QStringLiteral("Back Up Catalog"),
+                        {{QStringLiteral("Reelwarden catalogs"), {QStringLiteral("*.mdb")}, false}},
+                        QDir(folder).filePath(BackupRetention::fileName(today))});
         if (path.isEmpty())
             return;
         // The chooser has asked before replacing a file.

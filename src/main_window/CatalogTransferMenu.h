@@ -17,7 +17,7 @@ struct ImportSummary;
 class CatalogTransferMenu : public QObject
 {
     Q_OBJECT
-public:
+  public:
     explicit CatalogTransferMenu(frmTarsel &window);
 
     QMenu *menu() const { return m_menu; }
@@ -30,10 +30,10 @@ public:
     // Imports a file or folder dropped on the window.
     void ImportDropped(const QStringList &paths);
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void buildMenu();
     void acceptDrops();
     void popUp(const QPoint &globalPos);

@@ -9,7 +9,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 constexpr int kBackgroundNice = 10; // of this thread only, on Linux
 } // namespace
 
@@ -47,8 +48,8 @@ void DailyBackupRunner::launch(QDate today)
         // Below the window's own work: the backup takes what the window leaves over.
         setpriority(PRIO_PROCESS, id_t(gettid()), kBackgroundNice);
         const QString failure = DailyBackup(catalog, today).run();
-        QMetaObject::invokeMethod(this, [this, failure] { report(failure); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, failure] { report(failure); }, Qt::QueuedConnection);
     }));
     m_thread->start();
 }

@@ -13,7 +13,7 @@ class QThread;
 class DailyBackupRunner : public QObject
 {
     Q_OBJECT
-public:
+  public:
     DailyBackupRunner(const QString &catalogPath, QObject *parent);
     ~DailyBackupRunner() override;
 
@@ -26,11 +26,11 @@ public:
     // Whether a backup is about to start or under way.
     bool running() const;
 
-signals:
+  signals:
     // The backup has ended, with `failure` empty when it went well or was not due.
     void finished(const QString &failure);
 
-private:
+  private:
     void launch(QDate today);
     void report(const QString &failure);
 

@@ -3,7 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 FileChooserHook &fileChooserHook()
 {
@@ -13,9 +14,8 @@ FileChooserHook &fileChooserHook()
 
 QString filterOf(const ChooserFormat &format)
 {
-    return QStringLiteral("%1 (%2)").arg(format.description,
-                                         format.folder ? QStringLiteral("*")
-                                                       : format.patterns.join(u' '));
+    return QStringLiteral("%1 (%2)").arg(
+        format.description, format.folder ? QStringLiteral("*") : format.patterns.join(u' '));
 }
 
 QStringList filters(const FileChooserRequest &request)
@@ -36,19 +36,17 @@ QStringList filters(const FileChooserRequest &request)
 // A format that reads a folder is chosen as a folder: its filter switches the dialog over.
 void followFolderFormats(QFileDialog &dialog, const FileChooserRequest &request)
 {
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, request](const QString &filter) {
-                         bool folder = false;
-                         for (const ChooserFormat &format : request.formats)
-                             folder |= format.folder && filterOf(format) == filter;
-                         dialog.setFileMode(folder ? QFileDialog::Directory
-                                                   : QFileDialog::ExistingFile);
-                     });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, request](const QString &filter) {
+            bool folder = false;
+            for (const ChooserFormat &format : request.formats)
+                folder |= format.folder && filterOf(format) == filter;
+            dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+        });
 }
 
 // The extension of the chosen format, for a name typed without one.
-QString withExtension(const QString &path, const QString &filter,
-                      const FileChooserRequest &request)
+QString withExtension(const QString &path, const QString &filter, const FileChooserRequest &request)
 {
     for (const ChooserFormat &format : request.formats) {
         for (const QString &pattern : format.patterns) {

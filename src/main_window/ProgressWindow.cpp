@@ -5,7 +5,8 @@
 #include <QApplication>
 #include <QProgressDialog>
 
-namespace {
+namespace
+{
 constexpr int kSteps = 1000;
 } // namespace
 

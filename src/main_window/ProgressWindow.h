@@ -13,9 +13,10 @@ class QWidget;
 // the click on Cancel. Modal: nothing else can be done meanwhile.
 class ProgressWindow
 {
-public:
+  public:
     // Thrown by update() once Cancel was pressed, so that the work stops and writes nothing.
-    struct Cancelled {};
+    struct Cancelled {
+    };
 
     ProgressWindow(QWidget *parent, const QString &label, int delayMs);
     ~ProgressWindow();
@@ -25,7 +26,7 @@ public:
     // `done` of `total` (total 0: not known). Throws Cancelled.
     void update(qint64 done, qint64 total);
 
-private:
+  private:
     QWidget *m_parent;
     QString m_label;
     int m_delayMs;

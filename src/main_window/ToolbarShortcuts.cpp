@@ -6,7 +6,8 @@
 
 #include <QShortcut>
 
-namespace {
+namespace
+{
 
 void addShortcut(frmTarsel &window, QKeySequence key, int index, QWidget *scope,
                  Qt::ShortcutContext context)

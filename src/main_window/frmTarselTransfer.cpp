@@ -49,8 +49,8 @@ void frmTarsel::ShowSettledRow()
     // The changes were saved or dropped: the list shows the titles as they now are, with the
     // movie the fields show selected.
     Recordset &recordset = m_dataMovies.recordset();
-    const QString title = recordset.hasCurrentRow() ? recordset.Fields(QStringLiteral("Title"))
-                                                    : QString();
+    const QString title =
+        recordset.hasCurrentRow() ? recordset.Fields(QStringLiteral("Title")) : QString();
     RefreshMovieList();
     const int index = m_lstMovies->IndexOf(title);
     SelectAfterRefill(index >= 0 ? index : 0);

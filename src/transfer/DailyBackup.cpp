@@ -1,7 +1,7 @@
 #include "DailyBackup.h"
 
-#include "CatalogBackup.h"
 #include "BackupRetention.h"
+#include "CatalogBackup.h"
 #include "MovieRow.h"
 #include "StoreError.h"
 
