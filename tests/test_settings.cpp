@@ -3,7 +3,7 @@
 #include "Profile.h"
 #include "Settings.h"
 #include "Windows1252.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QDir>
 #include <QElapsedTimer>
