@@ -11,7 +11,7 @@ packages=(
 )
 if [ "${1:-run}" = test ]; then
   packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
-    desktop-file-utils sqlite3 tellico-data libxml2-utils)
+    desktop-file-utils sqlite3 tellico-data libxml2-utils appstream mandoc man-db bash-completion)
 fi
 
 missing=()
