@@ -37,10 +37,16 @@ complete_words() {
 }
 
 # reelwarden-transfer's manual page describes every option of --help and every column an export
-# writes; -h is --help; the completion names the commands, the formats and the files of each.
+# writes; -h is --help; --version, the metainfo's newest release and the manual page agree; the
+# completion names the commands, the formats and the files of each.
 check_transfer_help() {
   local program=$HOME/.local/bin/reelwarden-transfer option column
   diff <("$program" -h) <("$program" --help) || fail "-h is not --help"
+  local version newest
+  version=$("$program" --version | sed -n 's/^reelwarden-transfer //p')
+  newest=$(grep -o -m1 '<release version="[^"]*"' "$XDG_DATA_HOME/metainfo/$id.metainfo.xml")
+  [ "$newest" = "<release version=\"$version\"" ] || fail "--version says $version, the metainfo $newest"
+  grep -q "^\.TH .* \"Reelwarden $version\"" "$1" || fail "the manual page is not of version $version"
   local tags # the words of the lines that head a paragraph of the manual page
   tags=$(awk '$0 !~ /^[.]/ { last = "" } last == ".TP" { print } { last = $0 }' "$1" | tr ' "' '\n\n')
   for option in $("$program" --help | grep -o -- '--[a-z-]*' | sort -u); do
@@ -114,7 +120,8 @@ before=$(sha256sum "$folder/movies.mdb" "$folder/TARSEL.INI")
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 diff <(echo "$expected") <(files "$tmp/prefix") || fail "the prefix install differs"
 
-"$source/install.sh" --uninstall | grep -qF "$folder/" || fail "uninstall does not say where the catalog stays"
+said=$("$source/install.sh" --uninstall) # grep -q in a pipe could end it early, by SIGPIPE
+grep -qF "$folder/" <<<"$said" || fail "uninstall does not say where the catalog stays"
 diff <(printf './share/reelwarden/TARSEL.INI\n./share/reelwarden/movies.mdb\n') <(files "$HOME/.local") ||
   fail "uninstall left other files or removed the catalog or settings"
 [ "$(sha256sum "$folder/movies.mdb" "$folder/TARSEL.INI")" = "$before" ] || fail "uninstall changed the catalog"
