@@ -15,8 +15,8 @@ _reelwarden_transfer_formats()
 
 _reelwarden_transfer()
 {
-    local cur prev words cword
-    _init_completion || return
+    local cur prev words cword split
+    _init_completion -s || return
     local program=${words[0]/#\~/$HOME}
 
     # The command: the first word that is neither an option nor an option's value.
@@ -45,6 +45,7 @@ _reelwarden_transfer()
             return
             ;;
     esac
+    $split && return
 
     if [[ $cur == -* ]]; then
         local options
@@ -66,8 +67,11 @@ _reelwarden_transfer()
         import | export)
             # A file of the formats the command takes, or of the one --format names.
             local format="" endings
-            for ((i = 1; i < cword - 1; i++)); do
-                [[ ${words[i]} == --format ]] && format=${words[i + 1]}
+            for ((i = 1; i < cword; i++)); do
+                case ${words[i]} in
+                    --format) ((i + 1 < cword)) && format=${words[i + 1]} ;;
+                    --format=*) format=${words[i]#--format=} ;;
+                esac
             done
             endings=$(_reelwarden_transfer_formats "$program" "$command" "$format" | cut -f3)
             endings=${endings//./}
