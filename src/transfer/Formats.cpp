@@ -48,13 +48,17 @@ const FormatName &entry(FileFormat format)
     return kFormats[0];
 }
 
+// The file endings of the formats that `can`: ".csv, .tc and .html".
 QString formatList(bool FormatName::*can)
 {
     QStringList names;
     for (const FormatName &known : kFormats) {
-        if (known.*can)
-            names << QStringLiteral(".%1").arg(QLatin1String(known.name));
+        for (const QString &ending : endings(known)) {
+            if (known.*can)
+                names << u'.' + ending;
+        }
     }
+    names.removeDuplicates();
     return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
            names.last();
 }
