@@ -73,8 +73,11 @@ function(format_paragraphs program)
   set(FORMAT_NAMES "${names}" PARENT_SCOPE)
 endfunction()
 
+# configure_file leaves an unchanged page's time alone; the build wants it newer than its sources.
 configure_file(${SOURCE}/reelwarden.1.in ${OUTPUT}/reelwarden.1 @ONLY)
+file(TOUCH ${OUTPUT}/reelwarden.1)
 if(LIST_FORMATS)
   format_paragraphs(${LIST_FORMATS})
   configure_file(${SOURCE}/reelwarden-transfer.1.in ${OUTPUT}/reelwarden-transfer.1 @ONLY)
+  file(TOUCH ${OUTPUT}/reelwarden-transfer.1)
 endif()
