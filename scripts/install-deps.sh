@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Reelwarden needs to build, run and test that are not there yet.
-# Uses sudo when not run as root. Usage: install-deps.sh [run|test]
+# Uses sudo when not run as root. Usage: install-deps.sh [run|test|screenshot]
 set -euo pipefail
 
 packages=(
@@ -11,7 +11,10 @@ packages=(
 )
 if [ "${1:-run}" = test ]; then
   packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
-    desktop-file-utils sqlite3 tellico-data libxml2-utils)
+    desktop-file-utils sqlite3 tellico-data libxml2-utils appstream mandoc man-db bash-completion)
+fi
+if [ "${1:-run}" = screenshot ]; then
+  packages+=(sqlite3 xvfb x11-utils imagemagick optipng)
 fi
 
 missing=()

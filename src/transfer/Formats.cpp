@@ -10,18 +10,34 @@
 namespace
 {
 
+// The one list of formats: --format, the file endings, the messages, --list-formats and, through
+// it, the manual page and the shell completion all read it.
 struct FormatName {
-    const char *name;
+    const char *name; // the --format name
     FileFormat format;
     bool readable;
     bool writable;
+    const char *endings;     // the file name endings that stand for it, space-separated
+    const char *description; // one line, for --list-formats
 };
 
+// clang-format off
 constexpr FormatName kFormats[] = {
-    {"csv", FileFormat::Csv, true, true},        {"tc", FileFormat::Tellico, true, true},
-    {"xml", FileFormat::TellicoXml, true, true}, {"gcs", FileFormat::Gcstar, true, false},
-    {"mdb", FileFormat::Access, true, false},    {"html", FileFormat::Html, false, true},
+    {"csv", FileFormat::Csv, true, true, "csv",
+     "comma-separated values, a header row naming the columns"},
+    {"tc", FileFormat::Tellico, true, true, "tc", "a Tellico collection file (zipped XML)"},
+    {"xml", FileFormat::TellicoXml, true, true, "xml", "a Tellico collection as plain XML"},
+    {"gcs", FileFormat::Gcstar, true, false, "gcs", "a GCstar collection of films"},
+    {"mdb", FileFormat::Access, true, false, "mdb",
+     "the Access catalog of the earlier Windows version"},
+    {"html", FileFormat::Html, false, true, "html htm", "a printable list of the movies"},
 };
+// clang-format on
+
+QStringList endings(const FormatName &known)
+{
+    return QString::fromLatin1(known.endings).split(u' ', Qt::SkipEmptyParts);
+}
 
 const FormatName &entry(FileFormat format)
 {
@@ -32,13 +48,17 @@ const FormatName &entry(FileFormat format)
     return kFormats[0];
 }
 
+// The file endings of the formats that `can`: ".csv, .tc and .html".
 QString formatList(bool FormatName::*can)
 {
     QStringList names;
     for (const FormatName &known : kFormats) {
-        if (known.*can)
-            names << QStringLiteral(".%1").arg(QLatin1String(known.name));
+        for (const QString &ending : endings(known)) {
+            if (known.*can)
+                names << u'.' + ending;
+        }
     }
+    names.removeDuplicates();
     return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
            names.last();
 }
@@ -47,14 +67,30 @@ QString formatList(bool FormatName::*can)
 
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path)
 {
-    const QString wanted = name.isEmpty() ? QFileInfo(path).suffix() : name;
+    const QString suffix = QFileInfo(path).suffix();
     for (const FormatName &known : kFormats) {
-        if (wanted.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
+        if (name.isEmpty() ? endings(known).contains(suffix, Qt::CaseInsensitive)
+                           : name.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
             return known.format;
     }
-    if (name.isEmpty() && wanted.compare(QLatin1String("htm"), Qt::CaseInsensitive) == 0)
-        return FileFormat::Html;
     return std::nullopt;
+}
+
+QStringList FormatList()
+{
+    QStringList lines;
+    for (const FormatName &known : kFormats) {
+        QStringList commands;
+        if (known.readable)
+            commands << QStringLiteral("import");
+        if (known.writable)
+            commands << QStringLiteral("export");
+        lines << QStringList{QLatin1String(known.name), commands.join(u' '),
+                             u'.' + endings(known).join(QStringLiteral(" .")),
+                             QLatin1String(known.description)}
+                     .join(u'\t');
+    }
+    return lines;
 }
 
 QString ReadableFormats()

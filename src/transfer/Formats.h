@@ -12,6 +12,10 @@ enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html };
 // or, when `name` is empty, a file's extension stands for; nothing for an unknown one.
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path);
 
+// One line a format, its fields separated by tabs: the --format name, the commands that take it
+// ("import export", "import" or "export"), its file name endings (".html .htm") and what it is.
+QStringList FormatList();
+
 // The formats that can be read (imported) and written (exported), as extensions for messages.
 QString ReadableFormats();
 QString WritableFormats();
