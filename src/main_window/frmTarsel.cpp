@@ -220,6 +220,8 @@ void frmTarsel::buildSpecs()
     m_cmdReview->setAutoDefault(false);
     PlaceTwips(m_cmdReview, 4530, 5910, 375, 250);
     m_cmdReview->raise();
+    // The comments' text stops where the button begins: no character is drawn under it.
+    m_txtComments->setTextMargins(0, 0, m_txtComments->geometry().right() - m_cmdReview->x() + 1, 0);
     connect(m_cmdReview, &QPushButton::clicked, this, [this] { cmdReview_Click(); });
 }
 

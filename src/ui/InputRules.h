@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QObject>
 
 class QComboBox;
@@ -15,9 +16,16 @@ int TypedCharacter(const class QKeyEvent &event);
 // Pick lists take no typed character at all: a value is chosen from the list.
 void RefuseTyping(QComboBox *pickList);
 
-// Money fields take digits, Backspace and one decimal point, and show the amount in the
-// locale's currency form once the focus leaves them.
+// Money fields take digits, Backspace and one decimal mark, and show the amount in the
+// locale's currency form once the focus leaves them. Keys held with Ctrl are editing commands
+// (select all, copy, cut, paste, undo), not typed characters, and are left to the field.
 void MakeMoneyField(QLineEdit *field);
 
-// The money-key rule for one typed character: 0 when the character is refused.
-int MoneyKey(const QString &currentText, int keyAscii);
+// Whether a typed character is a decimal mark in a money field: "." always, and the locale's
+// own decimal separator (the "," of a German or French user).
+bool IsDecimalMark(QChar c, const QLocale &locale = QLocale());
+
+// The money-key rule for one typed character, given the field's text as it will be once the
+// character has replaced the selection or gone in at the caret: 0 when the character is
+// refused. A decimal mark passes only while that text holds no other.
+int MoneyKey(const QString &textAfter, int keyAscii, const QLocale &locale = QLocale());
