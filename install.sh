@@ -6,9 +6,12 @@
 #                                 empty one only when none is there) and the settings file
 #   ~/.local/bin/                 links reelwarden and reelwarden-transfer into that folder
 #   ~/.local/share/applications/, ~/.local/share/icons/hicolor/   the menu entry and the icon
-# XDG_DATA_HOME, when set, takes the place of ~/.local/share. It builds in Release in
-# build-release/; REELWARDEN_BUILD_DIR=FOLDER installs from that built folder instead, with the
-# folders it was configured with, and builds nothing.
+#   ~/.local/share/metainfo/      the software-centre listing
+#   ~/.local/share/man/man1/      the manual pages (found through ~/.local/bin on the PATH)
+#   ~/.local/share/bash-completion/completions/   the bash completion of reelwarden-transfer
+# XDG_DATA_HOME, when set, takes the place of ~/.local/share but for the manual pages. It builds
+# in Release in build-release/; REELWARDEN_BUILD_DIR=FOLDER installs from that built folder
+# instead, with the folders it was configured with, and builds nothing.
 set -euo pipefail
 build=${REELWARDEN_BUILD_DIR:-}
 [[ -z $build || $build == /* ]] || build=$PWD/$build

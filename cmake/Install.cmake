@@ -4,11 +4,14 @@
 #                                   (an empty one only when none is there) and, once the program
 #                                   has run, its settings file TARSEL.INI
 #   BINDIR/reelwarden, BINDIR/reelwarden-transfer   links into the program folder
-#   DATADIR/applications/reelwarden.desktop         the menu entry
+#   DATADIR/applications/io.github.reelwarden.Reelwarden.desktop   the menu entry
 #   DATADIR/icons/hicolor/*/apps/reelwarden.*       the icon, six sizes and scalable
-# with DATADIR and BINDIR the GNUInstallDirs folders (share and bin below DIR). The program
-# folder's installed-files.txt lists every file placed, which uninstalling removes: never the
-# catalog or the settings file.
+#   DATADIR/metainfo/io.github.reelwarden.Reelwarden.metainfo.xml  the software-centre listing
+#   MANDIR/man1/reelwarden.1, reelwarden-transfer.1 the manual pages
+#   DATADIR/bash-completion/completions/reelwarden-transfer        the bash completion
+# with DATADIR, BINDIR and MANDIR the GNUInstallDirs folders (share, bin and share/man below
+# DIR). The program folder's installed-files.txt lists every file placed, which uninstalling
+# removes: never the catalog or the settings file.
 include(GNUInstallDirs)
 
 # The icon's files, drawn at build time from the shapes the program draws its icon with.
@@ -37,12 +40,15 @@ set_target_properties(${linked} reelwarden-mdb-reader PROPERTIES INSTALL_RPATH "
 install(TARGETS ${linked} reelwarden-mdb-reader
   RUNTIME DESTINATION ${CMAKE_INSTALL_DATADIR}/reelwarden)
 
+include(${CMAKE_CURRENT_LIST_DIR}/Metadata.cmake)
+
 # The rest depends on the prefix, which is known only at install time.
 install(CODE "
   set(REELWARDEN_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
   set(REELWARDEN_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
   set(REELWARDEN_LINKED \"${linked}\")
   set(REELWARDEN_MAKE_CATALOG \"$<TARGET_FILE:make_catalog>\")
-  set(REELWARDEN_DESKTOP_ENTRY \"${CMAKE_CURRENT_LIST_DIR}/reelwarden.desktop.in\")
+  set(REELWARDEN_ID \"${REELWARDEN_ID}\")
+  set(REELWARDEN_DESKTOP_ENTRY \"${CMAKE_SOURCE_DIR}/data/${REELWARDEN_ID}.desktop.in\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallProgramFolder.cmake)

@@ -7,7 +7,7 @@
 // Journal lines, each written and synced before the next step ("begin: " or "committed: "
 // before each): add TITLE VERSION, update OLD NEW VERSION, delete TITLE.
 #include "StoreError.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QCoreApplication>
 

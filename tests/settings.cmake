@@ -1,1 +1,1 @@
-reelwarden_test(test_settings SOURCES test_settings.cpp)
+reelwarden_test(test_settings PLAIN SOURCES test_settings.cpp LIBS settings)

@@ -1,1 +1,1 @@
-reelwarden_test(test_store SOURCES test_store.cpp)
+reelwarden_test(test_store PLAIN SOURCES test_store.cpp)

@@ -1,1 +1,1 @@
-reelwarden_test(test_store_fold SOURCES test_store_fold.cpp)
+reelwarden_test(test_store_fold PLAIN SOURCES test_store_fold.cpp)

@@ -5,7 +5,7 @@
 #include "ReaderProcess.h"
 #include "TitleRenamer.h"
 
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QDir>
 #include <QElapsedTimer>

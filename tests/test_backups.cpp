@@ -5,7 +5,7 @@
 #include "DailyBackup.h"
 #include "Formats.h"
 #include "ImportQuestion.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QProcess>
 

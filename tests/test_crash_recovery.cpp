@@ -1,6 +1,6 @@
 // Killing a writer at random moments never corrupts the catalog or loses a completed write.
 #include "Database.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QProcess>
 #include <QThread>

@@ -149,6 +149,37 @@ private slots:
         QCOMPARE(f.text("txtComments"), QStringLiteral("Line one\nLine two\nLine three"));
     }
 
+    // A comment longer than its box is shown from its start whenever the movie is shown again;
+    // typing leaves the caret where the user puts it, short of the "..." button over the box.
+    void longCommentShownFromItsStart()
+    {
+        QString comment;
+        while (comment.size() < 300)
+            comment += QStringLiteral("Music by Anton Karas, zither. %1 ").arg(comment.size());
+        comment.truncate(300);
+        MainWindowFixture f({{{"Title", "Alien"}, {"Comments", comment}}, {{"Title", "Brazil"}}});
+        QVERIFY(f.show());
+        BoundTextBox *box = f.w().txtComments();
+        const auto caretX = [box] {
+            box->grab(); // painted, so the box has scrolled to its caret
+            return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        // The caret before the first character, at the box's left edge: the start shows.
+        const int leftEdge = caretX();
+        QVERIFY(box->cursorPosition() == 0 && leftEdge < box->width() / 8);
+        for (const char *steps : {"select Brazil; select Alien", "focus txtComments; key End; type x",
+                                  "undo", "find [Title] = 'Brazil'; clear"}) {
+            f.run(QString::fromLatin1(steps));
+            QCOMPARE(f.text("txtComments").left(10), comment.left(10));
+            const bool typed = QByteArray(steps).contains("type");
+            QCOMPARE(box->cursorPosition(), typed ? 301 : 0);
+            if (typed)
+                QVERIFY(box->x() + caretX() < f.w().cmdReview()->x());
+            else
+                QCOMPARE(caretX(), leftEdge);
+        }
+    }
+
     // Last: the window closed in the edit cycle's last row ends the application's event loops,
     // so no dialog runs after it.
     // Every button draws its own picture, with no icon theme: sharp at twice the pixels, each

@@ -1,6 +1,6 @@
 // Amounts: read from the forms people type, written in the program's forms, and back.
 #include "Money.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 using Money::kMaxUnits;
 using Money::Units;

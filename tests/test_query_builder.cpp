@@ -1,6 +1,6 @@
 // The search statement built from the search window's entries.
 #include "QueryBuilder.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 namespace
 {

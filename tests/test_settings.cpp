@@ -3,7 +3,7 @@
 #include "Profile.h"
 #include "Settings.h"
 #include "Windows1252.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,6 +47,25 @@ class TestSettings : public QObject
                  "PC Software=TRUE\nRecords=TRUE\nSports Cards=TRUE\nStamps=TRUE\n"
                  "Video Games=TRUE\n");
         QCOMPARE(shown(categories()) + shown(ratings()), QString()); // no key the lists read
+    }
+
+    // The README's pick-list file, taken from the README itself: written over a first-run file
+    // it gives its lists; added below the first-run section, its categories go unread, as the
+    // README warns.
+    void readmeExampleGivesItsLists()
+    {
+        const QString readme = QStringLiteral(REELWARDEN_TEST_DATA "/../../README.md");
+        REQUIRE_FILE(readme);
+        const QByteArray text = readFile(readme);
+        const qsizetype start = text.indexOf("```ini\n") + 7, end = text.indexOf("```", start);
+        QVERIFY2(start > 6 && end > start, "no ini block in README.md");
+        const QByteArray example = text.mid(start, end - start);
+        WriteDefaultLists();
+        const QByteArray firstRun = readFile(IniPath());
+        QVERIFY(writeFile(IniPath(), example));
+        QCOMPARE(shown(categories()) + shown(ratings()), "<Drama><Comedy><Documentary><G><PG><PG-13><R>");
+        QVERIFY(writeFile(IniPath(), firstRun + example));
+        QCOMPARE(shown(categories()) + shown(ratings()), "<G><PG><PG-13><R>");
     }
 
     void readValue_data() { addRows("settings/read.tsv", {"contentBytes", "section", "key", "value"}); }

@@ -1,6 +1,6 @@
 // The catalog store: the recordset's cursor, writing rows, edit modes and matching text.
 #include "StoreError.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 namespace {
 

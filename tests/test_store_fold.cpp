@@ -1,6 +1,6 @@
 // The catalog's NOCASE collation and LIKE give the same answers as TextFold's own comparison
 // for every pair of texts, ASCII or not (the SQL versions take shortcuts for plain ASCII).
-#include "TestSupport.h"
+#include "TestData.h"
 #include "TextFold.h"
 
 #include <sqlite3.h>

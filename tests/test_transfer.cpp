@@ -7,7 +7,7 @@
 #include "Database.h"
 #include "Formats.h"
 #include "MovieColumns.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "GcstarFormat.h"
-#include "TestSupport.h"
+#include "TestData.h"
 #include "HtmlFormat.h"
 #include "TellicoFormat.h"
 #include "XmlInput.h"

@@ -1,7 +1,7 @@
 // Two programs on one catalog: a write that meets another program's lock waits briefly, then
 // says so and keeps what was pending; once the lock is gone nothing has been lost.
 #include "StoreError.h"
-#include "TestSupport.h"
+#include "TestData.h"
 
 #include <QElapsedTimer>
 

@@ -30,6 +30,8 @@ void BoundTextBox::setText(const QString &text)
     m_fullText = text;
     m_settingText = true;
     QLineEdit::setText(oneLine(text));
+    // Shown from its start: a text longer than the box is read from the beginning.
+    setCursorPosition(0);
     m_settingText = false;
 }
 
@@ -58,4 +60,5 @@ void BoundComboBox::showValue(const QString &text)
     setCurrentIndex(index);
     if (index < 0)
         setEditText(text);
+    lineEdit()->setCursorPosition(0);
 }

@@ -6,7 +6,8 @@
 #include <QLineEdit>
 
 // A single-line text box bound to a column. Its text keeps line breaks that code puts in
-// (comments written by the comments editor), though the box shows one line.
+// (comments written by the comments editor), though the box shows one line. Text put in by
+// code is shown from its start, the caret before the first character.
 class BoundTextBox : public QLineEdit, public BoundField
 {
     Q_OBJECT

@@ -31,7 +31,7 @@ struct ToolbarButtonLayout {
     int left, top, width, height; // caption
 };
 
-constexpr std::array<ToolbarButtonLayout, 7> kToolbar = {{
+constexpr std::array<ToolbarButtonLayout, kToolbarCommandCount> kToolbar = {{
     {"Add", 240, 255, 720, 315, 195},
     {"Delete", 1080, 165, 1560, 495, 195},
     {"Save", 1920, 210, 2400, 405, 195},
@@ -64,7 +64,7 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int index, int left, int
 frmTarsel::frmTarsel(const QString &programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_programFolder(programFolder)
+      m_programFolder(programFolder), m_editCycle(m_dataMovies, [this] { return BoundTexts(); })
 {
     setObjectName(QStringLiteral("frmTarsel"));
     setWindowTitle(QStringLiteral("Reelwarden"));
@@ -96,7 +96,7 @@ QFrame *frmTarsel::makeContainer(const QString &name, int left, int width)
 void frmTarsel::buildToolbar()
 {
     m_picToolbar = makeContainer(QStringLiteral("picToolbar"), 15, 915);
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kToolbarCommandCount; ++i) {
         const ToolbarButtonLayout &item = kToolbar[size_t(i)];
         auto *button = new RibbonButton(i, ToolbarIcon(ToolbarPicture(i)), m_picToolbar);
         button->setObjectName(arrayName("cmdToolbar", i));
@@ -221,6 +221,8 @@ void frmTarsel::buildSpecs()
     m_cmdReview->setAutoDefault(false);
     PlaceTwips(m_cmdReview, 4530, 5910, 375, 250);
     m_cmdReview->raise();
+    // The comments' text stops where the button begins: no character is drawn under it.
+    m_txtComments->setTextMargins(0, 0, m_txtComments->geometry().right() - m_cmdReview->x() + 1, 0);
     connect(m_cmdReview, &QPushButton::clicked, this, [this] { cmdReview_Click(); });
 }
 
@@ -267,7 +269,7 @@ void frmTarsel::Load()
     m_savedWidth = width();
     fillPickLists();
     m_dataMovies.Open(m_programFolder + QStringLiteral("/movies.mdb"));
-    m_dataMovies.setRecordSource(QStringLiteral("SELECT * FROM [Movies]"));
+    m_dataMovies.setRecordSource(QLatin1String(kAllMovies));
     m_dataMovies.Refresh();
     RefreshMovieList();
     if (m_lstMovies->ListCount() > 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataControl.h"
+#include "EditCycle.h"
 #include "SearchTarget.h"
 
 #include <QDate>
@@ -114,7 +115,7 @@ private:
     void cmdToolbar_Click(int index);
     void cmdToolbar_MouseMove(int index);
     void PutOutToolbar();
-    void RunCommand(int index);
+    void RunCommand(ToolbarCommand command);
     void Add();
     void Delete();
     void Save();
@@ -127,12 +128,6 @@ private:
     // Save's checks, otherwise the user is asked. False: stay on the row.
     bool LeaveCurrentRow();
     void ShowStoreError(const QString &message);
-    static QString CommandFailure(int index, const class StoreError &error);
-    // The checks a movie must pass before it is written; the message of the first that
-    // fails, or an empty text.
-    QString CheckCurrentRow();
-    // Writes the pending row after Save's checks; throws StoreError.
-    void WriteCurrentRow();
     void EnterBrowsing(bool deleteToo);
     // Highlights the current row's entry without running the click handler; nothing while a
     // new row is pending or when there is no current row. Leaves the list in step with the
@@ -142,10 +137,9 @@ private:
     QStringList BoundTexts() const;
     void SelectAfterRefill(int index);
 
-    QStringList m_addSnapshot; // the fields as Add left them
-
     QString m_programFolder;
     DataControl m_dataMovies;
+    EditCycle m_editCycle;
     int m_savedHeight = 0;
     int m_savedWidth = 0;
     int m_savedListIndex = 0;
@@ -153,8 +147,8 @@ private:
     bool m_loaded = false;
 
     QFrame *m_picToolbar = nullptr;
-    std::array<RibbonButton *, 7> m_cmdToolbar{};
-    std::array<QLabel *, 7> m_lblToolbar{};
+    std::array<RibbonButton *, kToolbarCommandCount> m_cmdToolbar{};
+    std::array<QLabel *, kToolbarCommandCount> m_lblToolbar{};
     MovieListModel *m_listModel = nullptr;
     ListBox *m_lstMovies = nullptr;
     QFrame *m_picSpecs = nullptr;

@@ -23,8 +23,6 @@ QColor fromBgr(int bgr)
 {
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
 }
-
-const QString kAllMovies = QStringLiteral("SELECT * FROM [Movies]");
 } // namespace
 
 // ---- Click frame ------------------------------------------------------------------------
@@ -39,39 +37,25 @@ void frmTarsel::cmdToolbar_Click(int index)
     setCaptionForeColor(index, kBlack);
     m_picToolbar->setEnabled(false);
     DoEvents();
-    RunCommand(index);
+    RunCommand(ToolbarCommand(index));
     ShowCurrentRowInList();
     m_picToolbar->setEnabled(true);
 }
 
-void frmTarsel::RunCommand(int index)
+void frmTarsel::RunCommand(ToolbarCommand command)
 {
     try {
-        switch (index) {
-        case 0: Add(); break;
-        case 1: Delete(); break;
-        case 2: Save(); break;
-        case 3: Undo(); break;
-        case 4: Print(); break;
-        case 5: Search(); break;
-        case 6: Clear(); break;
-        default: break;
+        switch (command) {
+        case ToolbarCommand::Add: Add(); break;
+        case ToolbarCommand::Delete: Delete(); break;
+        case ToolbarCommand::Save: Save(); break;
+        case ToolbarCommand::Undo: Undo(); break;
+        case ToolbarCommand::Print: Print(); break;
+        case ToolbarCommand::Search: Search(); break;
+        case ToolbarCommand::Clear: Clear(); break;
         }
     } catch (const StoreError &error) {
-        ShowStoreError(CommandFailure(index, error));
-    }
-}
-
-QString frmTarsel::CommandFailure(int index, const StoreError &error)
-{
-    // A value the catalog cannot take is the user's to correct: its message says how.
-    if (error.kind() == StoreError::Kind::Input)
-        return error.message();
-    switch (index) {
-    case 1: return QStringLiteral("The movie could not be deleted. ") + error.message();
-    case 0:
-    case 2: return QStringLiteral("The movie could not be saved. ") + error.message();
-    default: return error.message();
+        ShowStoreError(EditCycle::failure(command, error));
     }
 }
 
@@ -100,9 +84,11 @@ void frmTarsel::Add()
                       m_txtStarThree, m_txtStarFour, m_txtProducer, m_txtDirector, m_txtComments})
         box->setText(QString());
     m_txtTitle->setFocus();
-    for (int pair : {0, 1, 3, 4, 5, 6})
-        setPairEnabled(pair, false);
-    m_addSnapshot = BoundTexts();
+    for (int i = 0; i < kToolbarCommandCount; ++i) {
+        if (ToolbarCommand(i) != ToolbarCommand::Save)
+            setPairEnabled(i, EditCycle::enabledWhileAdding(ToolbarCommand(i)));
+    }
+    m_editCycle.startAdding();
 }
 
 void frmTarsel::Delete()
@@ -130,7 +116,7 @@ void frmTarsel::Save()
     Recordset &recordset = m_dataMovies.recordset();
     if (recordset.EditMode() == 0)
         return;
-    const QString problem = CheckCurrentRow();
+    const QString problem = m_editCycle.check(m_txtTitle->text());
     if (!problem.isEmpty()) {
         MsgBox(problem, vbInformation);
         return;
@@ -174,7 +160,7 @@ void frmTarsel::Clear()
     if (!LeaveCurrentRow())
         return;
     const QString previous = m_dataMovies.RecordSource();
-    m_dataMovies.setRecordSource(kAllMovies);
+    m_dataMovies.setRecordSource(QLatin1String(kAllMovies));
     try {
         m_dataMovies.Refresh();
     } catch (const StoreError &) {
@@ -232,13 +218,12 @@ void frmTarsel::SelectAfterRefill(int index)
 
 void frmTarsel::EnterBrowsing(bool deleteToo)
 {
-    for (int pair : {0, 1, 3, 4, 5, 6}) {
-        if (pair == 1 && !deleteToo)
-            setPairEnabled(1, m_lstMovies->ListCount() > 0);
-        else
-            setPairEnabled(pair, true);
+    const bool movieListed = deleteToo || m_lstMovies->ListCount() > 0;
+    for (int i = 0; i < kToolbarCommandCount; ++i) {
+        if (ToolbarCommand(i) != ToolbarCommand::Save)
+            setPairEnabled(i, EditCycle::enabledWhileBrowsing(ToolbarCommand(i), movieListed));
     }
-    m_addSnapshot.clear();
+    m_editCycle.stopAdding();
 }
 
 QStringList frmTarsel::BoundTexts() const
@@ -253,50 +238,20 @@ QStringList frmTarsel::BoundTexts() const
     return texts;
 }
 
-QString frmTarsel::CheckCurrentRow()
-{
-    const QString title = m_txtTitle->text();
-    if (title.isEmpty())
-        return QStringLiteral("You must enter a title.");
-    Recordset &recordset = m_dataMovies.recordset();
-    std::optional<qint64> self;
-    if (recordset.EditMode() != 2 && recordset.hasCurrentRow())
-        self = recordset.rows()[size_t(recordset.position())].rowId;
-    if (m_dataMovies.titleTaken(title, self))
-        return QStringLiteral("You cannot have two movies with the same title.");
-    return QString();
-}
-
 bool frmTarsel::LeaveCurrentRow()
 {
-    Recordset &recordset = m_dataMovies.recordset();
-    const int mode = recordset.EditMode();
-    if (mode == 0)
-        return true;
-    if (mode == 2 && BoundTexts() == m_addSnapshot) {
-        recordset.CancelUpdate(); // nothing was entered since Add
-        EnterBrowsing(false);
-        return true;
-    }
-    QString problem = CheckCurrentRow();
-    if (problem.isEmpty()) {
-        try {
-            recordset.Update();
-            if (mode == 2)
-                EnterBrowsing(false);
-            return true;
-        } catch (const StoreError &error) {
-            problem = CommandFailure(2, error);
+    const auto leaving = m_editCycle.leave(m_txtTitle->text());
+    if (!leaving.problem.isEmpty()) {
+        const int answer =
+            MsgBox(leaving.problem + QStringLiteral("\n\nDiscard the changes to this movie?"),
+                   vbYesNo | vbQuestion | vbDefaultButton2);
+        if (answer != vbYes) {
+            ShowCurrentRowInList(); // stay: the list highlights the edited movie again
+            return false;
         }
+        m_editCycle.discard();
     }
-    const int answer = MsgBox(problem + QStringLiteral("\n\nDiscard the changes to this movie?"),
-                              vbYesNo | vbQuestion | vbDefaultButton2);
-    if (answer != vbYes) {
-        ShowCurrentRowInList(); // stay: the list highlights the edited movie again
-        return false;
-    }
-    recordset.CancelUpdate();
-    if (mode == 2)
+    if (leaving.wasAdding)
         EnterBrowsing(false);
     return true;
 }
@@ -345,7 +300,7 @@ void frmTarsel::setCaptionForeColor(int index, int bgr)
 
 void frmTarsel::cmdToolbar_MouseMove(int index)
 {
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kToolbarCommandCount; ++i) {
         if (i != index && cmdToolbar(i)->BevelWidth() > 0) {
             setCaptionForeColor(i, kBlack);
             cmdToolbar(i)->setBevelWidth(0);
@@ -360,7 +315,7 @@ void frmTarsel::cmdToolbar_MouseMove(int index)
 
 void frmTarsel::PutOutToolbar()
 {
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kToolbarCommandCount; ++i) {
         if (cmdToolbar(i)->BevelWidth() > 0) {
             cmdToolbar(i)->setBevelWidth(0);
             setCaptionForeColor(i, kBlack);

@@ -13,6 +13,10 @@
 
 class Database;
 
+// The record source that yields every movie in stored order (start-up, Clear). A search's
+// statement is this followed by a WHERE clause.
+inline constexpr char kAllMovies[] = "SELECT * FROM [Movies]";
+
 // One row of the recordset as the list and the cursor need it; the other columns are read
 // from the catalog when the row becomes current.
 struct RecordsetRow {
@@ -56,6 +60,7 @@ public:
     void CancelUpdate();
     // Removes the current row from the catalog. No current row: nothing happens.
     void Delete();
+    // Runs the record source again, as Refresh does (the cursor on the first row).
     void Requery();
     // 0: nothing pending; 1: a bound field differs from the stored row; 2: a new row pending.
     int EditMode() const;
@@ -74,11 +79,9 @@ private:
     friend class DataControl;
     explicit Recordset(DataControl &owner) : m_owner(owner) {}
     void load();
-    void ensureLoaded() const;
     void moveTo(int pos);
-    // Records a change our own write made to row `pos` (its index after the change).
-    void changed(RowChange change, int pos);
-    int firstRowTitled(const QString &title) const;
+    // Records a change our own write made to one row.
+    void changed(RowChange change);
     // How many rows hold a title whose upper case is `folded`.
     int foldedTitleUses(const QString &folded) const;
 
@@ -90,12 +93,6 @@ private:
     quint64 m_generation = 0;
     quint64 m_issued = 0; // the last generation number given out: each is given once
     RowChange m_lastChange;
-    // Title -> first row holding it, for the rows of generation m_indexGeneration.
-    mutable QHash<QString, int> m_titleIndex;
-    mutable quint64 m_indexGeneration = 0;
-    mutable bool m_indexed = false;
-    // The generation whose rows Find last walked without the index (0: none).
-    quint64 m_scannedGeneration = 0;
     // Title in upper case -> rows holding it, for the rows of generation m_foldedGeneration.
     mutable QHash<QString, int> m_foldedTitles;
     mutable quint64 m_foldedGeneration = 0;
@@ -145,9 +142,9 @@ private:
     QVariant storedValueFor(const Binding &binding, const QString &text) const;
     std::vector<RecordsetRow> query() const;
     // Whether the rows in memory are what the record source yields now, so that running it
-    // again can be skipped: the source is the whole table, it was last run as it stands, and
-    // no other connection has written to the catalog since (our own writes are mirrored in
-    // the rows as they are made).
+    // again can be skipped: it was last run as it stands and no other connection has written
+    // to the catalog since; our own writes are mirrored in the whole table's rows as they are
+    // made, and make any other source's rows out of date.
     bool rowsCurrent() const;
     bool rowsCurrentFor(const QString &source, qint64 version) const;
     qint64 dataVersion() const;

@@ -11,34 +11,41 @@
 namespace
 {
 
+// The one list of formats: --format, the file endings, the messages, --list-formats and, through
+// it, the manual page and the shell completion all read it.
 struct FormatName {
-    const char *name; // the --format name, and the file extension unless `patterns` says more
+    const char *name; // the --format name
     FileFormat format;
     bool readable;
     bool writable;
-    const char *description = nullptr; // for a file chooser; "NAME files" when not given
-    const char *patterns = nullptr;    // for a file chooser, " " between; "*.NAME" when not given
-    bool folder = false;               // the format reads a folder, not a file
+    const char *endings;     // the file name endings that stand for it, space-separated
+    const char *description; // one line, for --list-formats
+    const char *chooser = nullptr; // for a file chooser: "CSV files"; "NAME files" when not given
+    bool folder = false;           // the format reads a folder of files
 };
 
+// clang-format off
 constexpr FormatName kFormats[] = {
-    {"csv", FileFormat::Csv, true, true, "CSV files"},
-    {"tc", FileFormat::Tellico, true, true, "Tellico files"},
-    {"xml", FileFormat::TellicoXml, true, true, "Tellico XML files"},
-    {"gcs", FileFormat::Gcstar, true, false, "GCstar files"},
-    {"mdb", FileFormat::Access, true, false, "Catalogs of the earlier Windows version"},
-    {"html", FileFormat::Html, false, true, "Web pages", "*.html *.htm"},
-    {"reelwarden", FileFormat::Reelwarden, true, false, "Reelwarden catalogs and backups",
-     "*.mdb *.db *.sqlite *.sqlite3"},
+    {"csv", FileFormat::Csv, true, true, "csv",
+     "comma-separated values, a header row naming the columns", "CSV files"},
+    {"tc", FileFormat::Tellico, true, true, "tc", "a Tellico collection file (zipped XML)",
+     "Tellico files"},
+    {"xml", FileFormat::TellicoXml, true, true, "xml", "a Tellico collection as plain XML",
+     "Tellico XML files"},
+    {"gcs", FileFormat::Gcstar, true, false, "gcs", "a GCstar collection of films", "GCstar files"},
+    {"mdb", FileFormat::Access, true, false, "mdb",
+     "the Access catalog of the earlier Windows version", "Catalogs of the earlier Windows version"},
+    {"html", FileFormat::Html, false, true, "html htm", "a printable list of the movies", "Web pages"},
+    // Known by its content whatever its name; its .mdb goes to the Access row before it.
+    {"reelwarden", FileFormat::Reelwarden, true, false, "mdb",
+     "another Reelwarden catalog or a backup of one, known by its content",
+     "Reelwarden catalogs and backups"},
 };
+// clang-format on
 
-// A format whose patterns leave out its own name (a Reelwarden catalog, known by its
-// content) is not listed among the extensions that messages name.
-bool nameIsExtension(const FormatName &known)
+QStringList endings(const FormatName &known)
 {
-    return !known.patterns ||
-           QString::fromLatin1(known.patterns).split(u' ').contains(
-               QStringLiteral("*.") + QLatin1String(known.name));
+    return QString::fromLatin1(known.endings).split(u' ', Qt::SkipEmptyParts);
 }
 
 const FormatName &entry(FileFormat format)
@@ -50,13 +57,17 @@ const FormatName &entry(FileFormat format)
     return kFormats[0];
 }
 
+// The file endings of the formats that `can`: ".csv, .tc and .html".
 QString formatList(bool FormatName::*can)
 {
     QStringList names;
     for (const FormatName &known : kFormats) {
-        if (known.*can && nameIsExtension(known))
-            names << QStringLiteral(".%1").arg(QLatin1String(known.name));
+        for (const QString &ending : endings(known)) {
+            if (known.*can)
+                names << u'.' + ending;
+        }
     }
+    names.removeDuplicates();
     return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
            names.last();
 }
@@ -65,13 +76,12 @@ QString formatList(bool FormatName::*can)
 
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path)
 {
-    const QString wanted = name.isEmpty() ? QFileInfo(path).suffix() : name;
+    const QString suffix = QFileInfo(path).suffix();
     for (const FormatName &known : kFormats) {
-        if (wanted.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
+        if (name.isEmpty() ? endings(known).contains(suffix, Qt::CaseInsensitive)
+                           : name.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
             return known.format;
     }
-    if (name.isEmpty() && wanted.compare(QLatin1String("htm"), Qt::CaseInsensitive) == 0)
-        return FileFormat::Html;
     return std::nullopt;
 }
 
@@ -92,15 +102,31 @@ QList<ChooserFormat> ChooserFormats(bool reading)
         if (!(reading ? known.readable : known.writable))
             continue;
         const QString name = QLatin1String(known.name);
-        ChooserFormat format;
-        format.description = known.description ? QLatin1String(known.description)
-                                                : name.toUpper() + QStringLiteral(" files");
-        format.patterns = known.patterns ? QString::fromLatin1(known.patterns).split(u' ')
-                                         : QStringList{QStringLiteral("*.") + name};
-        format.folder = known.folder;
-        formats << format;
+        QStringList patterns;
+        for (const QString &ending : endings(known))
+            patterns << QStringLiteral("*.") + ending;
+        formats << ChooserFormat{known.chooser ? QLatin1String(known.chooser)
+                                               : name.toUpper() + QStringLiteral(" files"),
+                                 patterns, known.folder};
     }
     return formats;
+}
+
+QStringList FormatList()
+{
+    QStringList lines;
+    for (const FormatName &known : kFormats) {
+        QStringList commands;
+        if (known.readable)
+            commands << QStringLiteral("import");
+        if (known.writable)
+            commands << QStringLiteral("export");
+        lines << QStringList{QLatin1String(known.name), commands.join(u' '),
+                             u'.' + endings(known).join(QStringLiteral(" .")),
+                             QLatin1String(known.description)}
+                     .join(u'\t');
+    }
+    return lines;
 }
 
 QString ReadableFormats()

@@ -13,9 +13,9 @@ enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html, Reelward
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path);
 
 // The format of the file at `path` for reading: a Reelwarden catalog or backup (an SQLite file
-// with the catalog's Movies table) whatever its extension, unless `name` asks for another
-// format; otherwise FormatNamed. A .mdb file is a catalog of the earlier Windows version
-// unless its content says it is a Reelwarden catalog.
+// with the catalog's Movies table) whatever its name, unless `name` asks for another format;
+// otherwise FormatNamed. A .mdb file is a catalog of the earlier Windows version unless its
+// content says it is a Reelwarden catalog.
 std::optional<FileFormat> FormatToRead(const QString &name, const QString &path);
 
 // A kind of file a file chooser offers: "CSV files" and its name patterns ("*.csv"), or a
@@ -27,6 +27,10 @@ struct ChooserFormat {
 };
 // The formats that can be read (`reading`) or written, in the registry's order.
 QList<ChooserFormat> ChooserFormats(bool reading);
+
+// One line a format, its fields separated by tabs: the --format name, the commands that take it
+// ("import export", "import" or "export"), its file name endings (".html .htm") and what it is.
+QStringList FormatList();
 
 // The formats that can be read (imported) and written (exported), as extensions for messages.
 QString ReadableFormats();

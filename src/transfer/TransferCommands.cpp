@@ -18,20 +18,20 @@
 namespace
 {
 
+// %1 and %2: the formats import reads and export writes.
 const char kUsage[] = R"usage(Usage:
   reelwarden-transfer import FILE [--catalog PATH] [--check] [--rename-duplicates]
                                   [--map "Their Name=Title" ...] [--format FORMAT]
   reelwarden-transfer export FILE [--catalog PATH] [--format FORMAT] [--force]
   reelwarden-transfer backup FILE [--catalog PATH] [--force]
-  reelwarden-transfer --help | --version
+  reelwarden-transfer --list-formats | --help | --version
 
 Brings movies into the Reelwarden catalog, takes them out, and makes a safe copy of it.
 The catalog is movies.mdb beside the program unless --catalog names another.
 
-  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb, or another Reelwarden
-            catalog or backup) to the catalog, all or none; the movies of a backup whose
-            titles the catalog lacks come back
-  export    writes every movie, sorted by title, to FILE (.csv, .tc, .xml, .html)
+  import    adds the movies of FILE (%1) to the catalog, all or none;
+            from another Reelwarden catalog or a backup, those whose titles it lacks
+  export    writes every movie, sorted by title, to FILE (%2)
   backup    writes a consistent copy of the catalog to FILE, also while Reelwarden is open
 
   --catalog PATH        the catalog to use
@@ -39,11 +39,14 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
-  --format FORMAT       csv, tc, xml, gcs, mdb, reelwarden or html, whatever FILE's
-                        extension says
+  --format FORMAT       read or write FILE in FORMAT, whatever its extension says
   --force               replace FILE when it exists
+  --list-formats        list the formats: name, commands, file endings, description
+  -h, --help            show this help
+  --version             show the version
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
+See reelwarden-transfer(1) for more.
 )usage";
 
 struct UsageError {
@@ -189,6 +192,17 @@ int runBackup(const Request &request)
     return kDone;
 }
 
+// Qt's own wording, except for an unknown option, which is named as typed.
+QString parseError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        return parser.errorText();
+    const QString &name = unknown.first();
+    return QStringLiteral("unknown option '%1%2'")
+        .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+}
+
 Request parse(const QStringList &arguments, const QString &programFolder,
               QCommandLineParser &parser)
 {
@@ -198,14 +212,17 @@ Request parse(const QStringList &arguments, const QString &programFolder,
                        {"map", "", "PAIR"},
                        {"format", "", "FORMAT"},
                        {"force", ""},
-                       {"help", ""},
+                       {"list-formats", ""},
+                       {{"h", "help"}, ""},
                        {"version", ""}});
     if (!parser.parse(arguments))
-        throw UsageError{parser.errorText() + QLatin1Char('.')};
+        throw UsageError{parseError(parser)};
     Request request;
-    if (parser.isSet("help") || parser.isSet("version")) {
-        request.command = parser.isSet("help") ? QStringLiteral("help") : QStringLiteral("version");
-        return request;
+    for (const char *query : {"help", "version", "list-formats"}) {
+        if (parser.isSet(query)) {
+            request.command = QLatin1String(query);
+            return request;
+        }
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -234,7 +251,12 @@ Request parse(const QStringList &arguments, const QString &programFolder,
 int run(const Request &request)
 {
     if (request.command == QLatin1String("help")) {
-        std::fputs(kUsage, stdout);
+        say(stdout, QString::fromUtf8(kUsage).arg(ReadableFormats(), WritableFormats()).trimmed());
+        return kDone;
+    }
+    if (request.command == QLatin1String("list-formats")) {
+        for (const QString &line : FormatList())
+            say(stdout, line);
         return kDone;
     }
     if (request.command == QLatin1String("version")) {

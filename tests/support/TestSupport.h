@@ -1,66 +1,19 @@
 #pragma once
 
-// What the tests share: catalogs made from the schema, data files and fixtures, the message-box
-// answer hook, the catalog window over a catalog in a temporary folder, and a bound field
-// without a window.
+// What the window tests share besides TestData.h: the message-box answer hook and the catalog
+// window over a catalog in a temporary folder.
+#include "TestData.h"
+
 #include "BoundControls.h"
-#include "BoundField.h"
-#include "DataControl.h"
 #include "ListBox.h"
 #include "MessageBox.h"
 #include "RibbonButton.h"
 #include "frmTarsel.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QVariantMap>
-
-#include <map>
-#include <memory>
-
-struct sqlite3;
-
-// Fails the test, naming the file, when a file it needs is missing or unreadable.
-#define REQUIRE_FILE(path)                                                                     \
-    do {                                                                                       \
-        if (!TestSupport::fileReady(path, __FILE__, __LINE__))                                 \
-            return;                                                                            \
-    } while (false)
 
 namespace TestSupport {
-
-QString dataPath(const QString &name); // a file under tests/data
-// Whether the file can be read; when not, the test fails with a message naming it.
-bool fileReady(const QString &path, const char *file, int line);
-QByteArray readFile(const QString &path); // null when it cannot be read
-bool writeFile(const QString &path, const QByteArray &bytes);
-bool matches(const QString &text, const QString &pattern); // each * of it standing for any text
-// \n \r \t \\ \0 and \xHH undone.
-QByteArray unescape(const QByteArray &text);
-// A named row per line of the tab-separated file `name` under tests/data (lines starting with
-// # and empty lines left out): the first cell names the row, the others, unescaped, fill
-// `columns` in order, as QString, or as QByteArray for a column whose name ends in "Bytes".
-// A missing file fails the test, naming it. `newColumns` false: the columns are there already.
-void addRows(const QString &name, const QStringList &columns, bool newColumns = true);
-
-// Runs `sql` on the SQLite file at `path` (made when missing); false when it fails.
-bool exec(const QString &path, const QByteArray &sql);
-// A catalog made from the schema, then `movies` (column -> value; null stores NULL) added.
-void createCatalog(const QString &path, const QList<QVariantMap> &movies = {});
-void insert(const QString &path, const QList<QVariantMap> &movies);
-QList<QVariantMap> titled(const QStringList &titles);
-// The first value of the statement's first row; a null QVariant for NULL or no row.
-QVariant scalar(const QString &path, const QString &sql);
-
-// Another program's connection to the catalog, running `sql` (a transaction begun, say) and
-// holding what that takes until it ends, when it commits.
-struct OtherProgram {
-    sqlite3 *db = nullptr;
-    OtherProgram(const QString &path, const char *sql);
-    ~OtherProgram();
-};
 
 QStringList items(const QComboBox *list); // a list's entries
 
@@ -107,10 +60,13 @@ struct MainWindowFixture {
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
     // "answer Yes" or "answer No" for the next message box, "enable N" (a toolbar pair
     // enabled), "elsewhere TITLE" (another program adds the movie), "show" (the window shown
-    // and active), "click N" (on the list's entry N), "focus CONTROL", "key NAME" and
-    // "type TEXT" (to the control with the focus), "close", or "CONTROL=text"
-    // (the control's list entry chosen, or its text set as a paste sets it).
+    // and active), "click N" (on the list's entry N), "focus CONTROL", "key NAME" (Ctrl+A, Shift+End) and
+    // "type TEXT" (to the control with the focus), "close", "search FIELD=keys|FIELD=keys"
+    // (the Search command, the keys typed into the search window's fields, each left with
+    // Tab, then OK), or "CONTROL=text" (the control's list entry chosen, or its text set as a
+    // paste sets it).
     void run(const QString &steps);
+    void search(const QString &entries); // as "search ..." does
     void enter(const QString &control, const QString &text); // as "CONTROL=text" does
     // "entries|index|title|edit mode|toolbar" (+ for each enabled pair, - for a disabled one),
     // then each message shown since the last call, "/" between them.
@@ -129,31 +85,3 @@ void commandFlow_data(const QStringList &files);
 void commandFlow();
 
 } // namespace TestSupport
-
-using namespace TestSupport;
-
-// A bound field without a window: what the user "types" is what the data control reads back.
-class FakeField : public BoundField
-{
-public:
-    explicit FakeField(QString column) : m_column(std::move(column)) {}
-    QString boundColumn() const override { return m_column; }
-    QString text() const override { return m_text; }
-    void showValue(const QString &text) override { m_text = text; }
-    void type(const QString &text) { m_text = text; }
-
-private:
-    QString m_column;
-    QString m_text;
-};
-
-// A data control with a fake field bound to every column, over the catalog at `path`.
-struct BoundCatalog {
-    DataControl data;
-    std::map<QString, std::unique_ptr<FakeField>> fields;
-    explicit BoundCatalog(const QString &path);
-    FakeField &field(const QString &name) { return *fields.at(name); }
-    Recordset &rs() { return data.recordset(); }
-    QStringList titles();
-    bool select(const QString &title); // found from the first row
-};

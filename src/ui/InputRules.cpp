@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 bool IsNumericKey(int &keyAscii)
 {
     return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8;
@@ -28,14 +30,32 @@ int TypedCharacter(const QKeyEvent &event)
     return text.at(0).unicode();
 }
 
-int MoneyKey(const QString &currentText, int keyAscii)
+bool IsDecimalMark(QChar c, const QLocale &locale)
 {
-    if (keyAscii == '.')
-        return currentText.contains(QLatin1Char('.')) ? 0 : keyAscii;
+    const QString point = locale.decimalPoint();
+    return c == u'.' || (point.size() == 1 && c == point.at(0));
+}
+
+int MoneyKey(const QString &textAfter, int keyAscii, const QLocale &locale)
+{
+    if (keyAscii > 0 && keyAscii <= 0xFFFF && IsDecimalMark(QChar(char16_t(keyAscii)), locale)) {
+        const auto marks = std::count_if(textAfter.cbegin(), textAfter.cend(),
+                                         [&locale](QChar c) { return IsDecimalMark(c, locale); });
+        return marks > 1 ? 0 : keyAscii;
+    }
     return IsNumericKey(keyAscii) ? keyAscii : 0;
 }
 
 namespace {
+
+// The field's text once `typed` has replaced the selection or gone in at the caret.
+QString textAfterTyping(const QLineEdit &field, QChar typed)
+{
+    QString text = field.text();
+    if (field.hasSelectedText())
+        return text.replace(field.selectionStart(), field.selectionLength(), typed);
+    return text.insert(field.cursorPosition(), typed);
+}
 
 class PickListFilter : public QObject
 {
@@ -56,8 +76,12 @@ public:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress) {
-            const int typed = TypedCharacter(*static_cast<QKeyEvent *>(event));
-            return typed != 0 && MoneyKey(m_field->text(), typed) == 0;
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+                return false;
+            const int typed = TypedCharacter(*key);
+            return typed != 0 &&
+                   MoneyKey(textAfterTyping(*m_field, QChar(char16_t(typed))), typed) == 0;
         }
         if (event->type() == QEvent::FocusOut) {
             // Leaving the window or opening a menu is not leaving the field.
