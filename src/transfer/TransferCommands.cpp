@@ -22,7 +22,7 @@ namespace
 {
 
 const char kUsage[] = R"usage(Usage:
-  reelwarden-transfer import FILE [--catalog PATH] [--check] [--rename-duplicates]
+  reelwarden-transfer import FILE|FOLDER [--catalog PATH] [--check] [--rename-duplicates]
                                   [--map "Their Name=Title" ...] [--format FORMAT]
   reelwarden-transfer export FILE [--catalog PATH] [--format FORMAT] [--force]
   reelwarden-transfer backup FILE [--catalog PATH] [--force]
@@ -31,7 +31,10 @@ const char kUsage[] = R"usage(Usage:
 Brings movies into the Reelwarden catalog, takes them out, and makes a safe copy of it.
 The catalog is movies.mdb beside the program unless --catalog names another.
 
-  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb) to the catalog, all or none
+  import    adds the movies of FILE to the catalog, all or none: a CSV spreadsheet, a
+            Tellico, GCstar, Griffith or DVD Profiler collection, Kodi's videodb.xml, the
+            earlier version's .mdb, a movie .nfo, or a FOLDER of .nfo files; the kind is
+            told from the content
   export    writes every movie, sorted by title, to FILE (.csv, .tc, .xml, .html)
   backup    writes a consistent copy of the catalog to FILE, also while Reelwarden is open
 
@@ -40,7 +43,8 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
-  --format FORMAT       csv, tc, xml, gcs, mdb or html, whatever FILE's extension says
+  --format FORMAT       the kind of FILE, whatever its content or extension says: csv, tc,
+                        xml, gcs, mdb, nfo, videodb, dvdprofiler, griffith; html (export)
   --force               replace FILE when it exists
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
@@ -101,19 +105,23 @@ void checkOptions(const QCommandLineParser &parser, const QString &command)
         throw UsageError{QStringLiteral("--format applies to import and export only.")};
 }
 
-FileFormat formatFor(const Request &request, bool reading)
+const FormatRow &formatFor(const Request &request, bool reading)
 {
-    const std::optional<FileFormat> format = FormatNamed(request.format, request.file);
-    const QString what =
-        request.format.isEmpty()
-            ? QStringLiteral("%1 is not of a kind").arg(ForeignFileName(request.file))
-            : QStringLiteral("--format %1 is not a format").arg(request.format);
-    if (reading && (!format || !CanRead(*format)))
-        throw UsageError{QStringLiteral("%1 that can be imported; import reads %2 files.")
-                             .arg(what, ReadableFormats())};
-    if (!reading && (!format || !CanWrite(*format)))
-        throw UsageError{QStringLiteral("%1 that can be exported; export writes %2 files.")
-                             .arg(what, WritableFormats())};
+    if (!request.format.isEmpty()) {
+        const FormatRow *named = FormatNamed(request.format, request.file);
+        if (!named || !(reading ? named->read != nullptr : named->write != nullptr))
+            throw UsageError{QStringLiteral("--format %1 is not a format that can be %2; the "
+                                            "formats are %3.")
+                                 .arg(request.format, reading ? "imported" : "exported",
+                                      FormatNames(reading))};
+    }
+    if (reading)
+        return FormatToRead(request.format, request.file);
+    const FormatRow *format = FormatNamed(request.format, request.file);
+    if (!format || !format->write)
+        throw UsageError{QStringLiteral("%1 is not of a kind that can be exported; export writes "
+                                        "%2 files.")
+                             .arg(ForeignFileName(request.file), WritableFormats())};
     return *format;
 }
 
@@ -134,6 +142,10 @@ QString movies(int count)
 void printSummary(const ImportSummary &summary, const Request &request)
 {
     const QString catalog = ForeignFileName(request.catalog);
+    if (request.check)
+        say(stdout, QStringLiteral("Found %1 in %2.")
+                        .arg(movies(summary.added + int(summary.skipped.size())),
+                             ForeignFileName(request.file)));
     say(stdout, request.check
                     ? QStringLiteral("An import would add %1 to %2; nothing was written.")
                           .arg(movies(summary.added), catalog)
@@ -154,8 +166,8 @@ void printSummary(const ImportSummary &summary, const Request &request)
 
 int runImport(const Request &request)
 {
-    const FileFormat format = formatFor(request, true);
-    if (!request.map.isEmpty() && format != FileFormat::Csv)
+    const FormatRow &format = formatFor(request, true);
+    if (!request.map.isEmpty() && !format.isNamed(QStringLiteral("csv")))
         throw UsageError{QStringLiteral("--map applies to CSV files only.")};
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader =
@@ -171,7 +183,7 @@ int runImport(const Request &request)
 
 int runExport(const Request &request)
 {
-    const FileFormat format = formatFor(request, false);
+    const FormatRow &format = formatFor(request, false);
     const QFileInfo target(request.file);
     if (target.exists() &&
         target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
