@@ -142,13 +142,11 @@ QString movies(int count)
 void printSummary(const ImportSummary &summary, const Request &request)
 {
     const QString catalog = ForeignFileName(request.catalog);
-    if (request.check)
-        say(stdout, QStringLiteral("Found %1 in %2.")
-                        .arg(movies(summary.added + int(summary.skipped.size())),
-                             ForeignFileName(request.file)));
     say(stdout, request.check
-                    ? QStringLiteral("An import would add %1 to %2; nothing was written.")
-                          .arg(movies(summary.added), catalog)
+                    ? QStringLiteral("Found %1 in %2: an import would add %3 to %4; nothing was "
+                                     "written.")
+                          .arg(movies(summary.added + int(summary.skipped.size())),
+                               ForeignFileName(request.file), movies(summary.added), catalog)
                     : QStringLiteral("Added %1 to %2.").arg(movies(summary.added), catalog));
     printList(QStringLiteral("Skipped %1 whose title the catalog or an earlier movie of the file "
                              "already has (letter case aside):")

@@ -42,7 +42,8 @@ std::optional<MovieRow> VideodbReader::next()
     }
     m_done = true; // what follows the root is never read
     if (m_movies == 0 && !m_skipped.isEmpty())
-        m_xml.fail(QStringLiteral("holds no movie, only %1.").arg(notes().join(QStringLiteral(", "))));
+        m_xml.fail(QStringLiteral("holds no movie, only what is not imported: %1.")
+                       .arg(notes().join(QStringLiteral(", "))));
     return std::nullopt;
 }
 
