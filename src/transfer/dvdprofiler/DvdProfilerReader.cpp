@@ -1,6 +1,7 @@
 #include "DvdProfilerFormat.h"
 
 #include "FormatProbe.h"
+#include "ReaderLimits.h"
 #include "XmlInput.h"
 
 #include <QMap>
@@ -42,6 +43,7 @@ class DvdProfilerReader : public MovieReader
   private:
     MovieRow readProfile();
     void readField(Profile &profile);
+    void checkLimit(const Profile &profile) const;
     void readMediaTypes(Profile &profile);
     void readCredits(Profile &profile);
     void readActors(Profile &profile);
@@ -94,8 +96,21 @@ MovieRow DvdProfilerReader::readProfile()
     return row;
 }
 
+void DvdProfilerReader::checkLimit(const Profile &profile) const
+{
+    const qsizetype listed = profile.media.size() + profile.genres.size() +
+                             profile.directors.size() + profile.producers.size() +
+                             profile.actors.size() + profile.comments.size();
+    if (listed > ReaderLimits::kMaxListedPerMovie)
+        m_xml.fail(QStringLiteral("lists more than %1 actors, credits, genres and media types in "
+                                  "DVD %2, beyond the limit.")
+                       .arg(ReaderLimits::kMaxListedPerMovie)
+                       .arg(m_profiles));
+}
+
 void DvdProfilerReader::readField(Profile &profile)
 {
+    checkLimit(profile);
     using namespace MovieColumn;
     static const QHash<QString, int> simple{{"Title", Title},
                                             {"ProductionYear", Copyright},
@@ -108,7 +123,7 @@ void DvdProfilerReader::readField(Profile &profile)
             profile.row.values[*column] = text;
     } else if (name == u"Genres") {
         while (m_xml.nextChild())
-            profile.genres << m_xml.readText().trimmed();
+            profile.genres << m_xml.readText().trimmed(), checkLimit(profile);
     } else if (name == u"Overview" || name == u"Notes") {
         const QString text = m_xml.readText().trimmed();
         if (!text.isEmpty())
@@ -139,6 +154,7 @@ void DvdProfilerReader::readMediaTypes(Profile &profile)
             profile.media << text;
         else if (text.compare(u"true", Qt::CaseInsensitive) == 0)
             profile.media << names.value(name, name);
+        checkLimit(profile);
     }
 }
 
@@ -152,6 +168,7 @@ void DvdProfilerReader::readCredits(Profile &profile)
         else if (m_xml.name() == u"Credit" && type == u"Production")
             profile.producers << personName(attributes);
         m_xml.skipElement();
+        checkLimit(profile);
     }
 }
 
@@ -165,6 +182,7 @@ void DvdProfilerReader::readActors(Profile &profile)
                 profile.actors << name;
         }
         m_xml.skipElement();
+        checkLimit(profile);
     }
 }
 
@@ -203,7 +221,7 @@ void DvdProfilerReader::setJoined(MovieRow &row, int column, const QStringList &
 
 void DvdProfilerReader::markUnused(const QString &name)
 {
-    if (!m_unusedSeen.contains(name))
+    if (!m_unusedSeen.contains(name) && m_unused.size() < ReaderLimits::kMaxUnusedNames)
         m_unusedSeen.insert(name), m_unused << name;
 }
 

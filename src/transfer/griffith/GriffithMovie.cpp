@@ -1,5 +1,6 @@
 #include "GriffithMovie.h"
 
+#include "ReaderLimits.h"
 #include "XmlInput.h"
 
 namespace {
@@ -33,7 +34,8 @@ MovieRow GriffithMovie::rowOf(const QHash<QString, QString> &fields, const QStri
             row.values[*column] = value;
         else if (it.key() == u"cast")
             setStars(row, value);
-        else if (it.key() != u"plot" && it.key() != u"notes" && !m_unusedSeen.contains(it.key()))
+        else if (it.key() != u"plot" && it.key() != u"notes" && !m_unusedSeen.contains(it.key()) &&
+                 m_unused.size() < ReaderLimits::kMaxUnusedNames)
             m_unusedSeen.insert(it.key()), m_unused << it.key();
     }
     if (!row.values[Title])

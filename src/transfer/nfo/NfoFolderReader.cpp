@@ -5,6 +5,7 @@
 #include "XmlInput.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
 
@@ -15,13 +16,8 @@ namespace {
 // Far beyond a real library, and small enough that a damaged or looping tree cannot exhaust
 // the memory or run for hours.
 constexpr int kMaxFolderDepth = 64;
-constexpr qint64 kMaxEntries = 2'000'000;
+constexpr qint64 kMaxEntries = 1'000'000;
 
-// One folder being read: its entries, sorted by name, and the next one to look at.
-struct Folder {
-    QFileInfoList entries;
-    qsizetype next = 0;
-};
 
 class NfoFolderReader : public MovieReader
 {
@@ -41,7 +37,9 @@ class NfoFolderReader : public MovieReader
     [[noreturn]] void refuse(const QString &what) const;
 
     QDir m_root;
-    std::vector<Folder> m_folders;
+    // The folders being read, outermost first: each read an entry at a time, so that a folder
+    // of a million files is never listed whole.
+    std::vector<std::unique_ptr<QDirIterator>> m_folders;
     QSet<QString> m_seen; // canonical paths of the folders and files read
     NfoMovie m_movie;
     int m_movies = 0, m_otherFiles = 0, m_textNfo = 0, m_linksAgain = 0;
@@ -62,11 +60,8 @@ void NfoFolderReader::enter(const QFileInfo &folder)
                        .arg(kMaxFolderDepth)
                        .arg(folder.filePath()));
         m_seen.insert(folder.canonicalFilePath());
-        m_folders.push_back({QDir(folder.filePath())
-                                 .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                    QDir::Hidden | QDir::System,
-                                                QDir::Name | QDir::DirsFirst),
-                             0});
+        m_folders.push_back(std::make_unique<QDirIterator>(
+            folder.filePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
     } else {
         ++m_linksAgain;
     }
@@ -75,12 +70,13 @@ void NfoFolderReader::enter(const QFileInfo &folder)
 std::optional<MovieRow> NfoFolderReader::next()
 {
     while (!m_folders.empty()) {
-        Folder &folder = m_folders.back();
-        if (folder.next == folder.entries.size()) {
+        QDirIterator &folder = *m_folders.back();
+        if (!folder.hasNext()) {
             m_folders.pop_back();
             continue;
         }
-        const QFileInfo entry = folder.entries[folder.next++];
+        folder.next();
+        const QFileInfo entry = folder.fileInfo();
         if (++m_entries > kMaxEntries)
             refuse(QStringLiteral("holds more than %1 files and folders.").arg(kMaxEntries));
         if (entry.isDir())

@@ -16,7 +16,7 @@
 // A file is read up to the end of its root element: the link line Kodi allows after it is
 // never read. A file of a TV show, an episode or music is refused, naming what it holds.
 std::unique_ptr<MovieReader> OpenNfoReader(const QString &path);
-// A folder: every movie .nfo below it, folders before their contents, names in order. Other
+// A folder: every movie .nfo below it, in the order the file system lists them. Other
 // files, .nfo files of shows or music and text .nfo files are skipped and counted in notes();
 // a folder reached twice through links is read once. A folder without a movie is refused.
 std::unique_ptr<MovieReader> OpenNfoFolderReader(const QString &path);

@@ -1,5 +1,6 @@
 #include "NfoMovie.h"
 
+#include "ReaderLimits.h"
 #include "XmlInput.h"
 
 #include <QRegularExpression>
@@ -46,6 +47,10 @@ void NfoMovie::readField(XmlInput &xml, Fields &fields)
                       : name == u"plot"          ? &fields.plot
                       : name == u"outline"       ? &fields.outline
                                                  : nullptr;
+    if (fields.directors.size() + fields.genres.size() > ReaderLimits::kMaxListedPerMovie)
+        xml.fail(QStringLiteral("has more than %1 directors and genres in one movie, beyond the "
+                                "limit.")
+                     .arg(ReaderLimits::kMaxListedPerMovie));
     if (single) {
         *single = xml.readText().trimmed();
     } else if (name == u"director") {
@@ -53,6 +58,9 @@ void NfoMovie::readField(XmlInput &xml, Fields &fields)
     } else if (name == u"genre") {
         fields.genres << listed(xml.readText());
     } else if (name == u"actor") {
+        if (fields.actors.size() == ReaderLimits::kMaxListedPerMovie)
+            xml.fail(QStringLiteral("has more than %1 actors in one movie, beyond the limit.")
+                         .arg(ReaderLimits::kMaxListedPerMovie));
         readActor(xml, fields);
     } else {
         markUnused(name.toString());
@@ -85,7 +93,7 @@ void NfoMovie::readActor(XmlInput &xml, Fields &fields)
 
 void NfoMovie::markUnused(const QString &name)
 {
-    if (!m_unusedSeen.contains(name))
+    if (!m_unusedSeen.contains(name) && m_unused.size() < ReaderLimits::kMaxUnusedNames)
         m_unusedSeen.insert(name), m_unused << name;
 }
 
