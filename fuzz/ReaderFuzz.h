@@ -15,7 +15,8 @@
 inline void FuzzReader(const uint8_t *data, size_t size, const char *name,
                        std::unique_ptr<MovieReader> (*open)(const QString &))
 {
-    const QString path = QStringLiteral("/tmp/reelwarden-fuzz-%1-%2").arg(::getpid()).arg(QLatin1String(name));
+    const QString path =
+        QStringLiteral("/tmp/reelwarden-fuzz-%1-%2").arg(::getpid()).arg(QLatin1String(name));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -1,4 +1,5 @@
-// Files of any content read as Griffith's XML export (and a database, when the bytes start like SQLite's).
+// Files of any content read as Griffith's XML export (and a database, when the bytes start like
+// SQLite's).
 #include "ReaderFuzz.h"
 #include "griffith/GriffithFormat.h"
 

@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString kProgram = QStringLiteral(REELWARDEN_TRANSFER);
 
@@ -92,10 +93,12 @@ void TestTransferReaders::importsWhatTheFileHolds_data()
     QTest::addColumn<QString>("movies");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("columns");
-    for (const char *table : {"nfo/imports.tsv", "dvdprofiler/imports.tsv",
-                              "griffith/imports.tsv", "transfer/recognition.tsv"})
-        addRows(table, {"input", "contentBytes", "options", "exitCode", "output", "movies",
-                        "title", "columns"}, false);
+    for (const char *table : {"nfo/imports.tsv", "dvdprofiler/imports.tsv", "griffith/imports.tsv",
+                              "transfer/recognition.tsv"})
+        addRows(table,
+                {"input", "contentBytes", "options", "exitCode", "output", "movies", "title",
+                 "columns"},
+                false);
 }
 
 void TestTransferReaders::importsWhatTheFileHolds()

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace FormatProbe {
+namespace FormatProbe
+{
 
 QByteArray head(const QString &path)
 {
@@ -13,7 +14,8 @@ QByteArray head(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.read(kProbeBytes) : QByteArray();
 }
 
-namespace {
+namespace
+{
 
 // The text of `head` as UTF-8: UTF-16 with a byte-order mark converted, a UTF-8 one dropped.
 QByteArray asUtf8(const QByteArray &head)
@@ -22,7 +24,8 @@ QByteArray asUtf8(const QByteArray &head)
         const bool little = head.startsWith("\xFF\xFE");
         QString text;
         for (qsizetype i = 2; i + 1 < head.size(); i += 2) {
-            const auto low = uchar(head[little ? i : i + 1]), high = uchar(head[little ? i + 1 : i]);
+            const auto low = uchar(head[little ? i : i + 1]),
+                       high = uchar(head[little ? i + 1 : i]);
             text += QChar(char16_t(low | high << 8));
         }
         return text.toUtf8();

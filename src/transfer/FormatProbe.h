@@ -6,7 +6,8 @@
 // What a format's probe looks at to recognise a file by its content: the first bytes of the
 // file (kProbeBytes at most, empty for a folder) and its path. Probes never throw and never
 // read more than they are given, except those that must look inside (an SQLite file's tables).
-namespace FormatProbe {
+namespace FormatProbe
+{
 
 inline constexpr qint64 kProbeBytes = 8192;
 

@@ -62,7 +62,8 @@ bool isAccess(const QString &, const QByteArray &head)
 // wins, and an export to .xml is Tellico's.
 constexpr FormatRow kFormats[] = {
     {"csv", "CSV spreadsheets (.csv)", "csv", nullptr, readCsv, OpenCsvWriter},
-    {"tc", "Tellico collections (.tc, .xml)", "tc", isTellico, pathOnly<OpenTellicoReader>, writeTc},
+    {"tc", "Tellico collections (.tc, .xml)", "tc", isTellico, pathOnly<OpenTellicoReader>,
+     writeTc},
     {"xml", "", "xml", nullptr, pathOnly<OpenTellicoReader>, writeTellicoXml},
     {"gcs", "GCstar collections (.gcs)", "gcs", isGcstar, pathOnly<OpenGcstarReader>, nullptr},
     {"mdb", "the earlier version's Access catalogs (.mdb)", "mdb", isAccess, readAccess, nullptr},
@@ -125,8 +126,8 @@ const FormatRow &FormatToRead(const QString &name, const QString &path)
     if (!name.isEmpty()) {
         const FormatRow *named = FormatNamed(name, path);
         if (!named || !named->read)
-            throw TransferError{QStringLiteral("--format %1 is not a format that can be imported.")
-                                    .arg(name)};
+            throw TransferError{
+                QStringLiteral("--format %1 is not a format that can be imported.").arg(name)};
         return *named;
     }
     const QFileInfo info(path);

@@ -2,7 +2,8 @@
 
 // Limits the readers of other programs' files check as they stream, far beyond any real file,
 // so that a damaged or hostile one cannot fill the memory: refused with the limit named.
-namespace ReaderLimits {
+namespace ReaderLimits
+{
 
 // Actors, directors, genres, credits of one movie.
 inline constexpr int kMaxListedPerMovie = 10'000;

@@ -8,7 +8,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
-namespace {
+namespace
+{
 
 struct Profile {
     MovieRow row;
@@ -29,7 +30,8 @@ QString personName(const QXmlStreamAttributes &attributes)
 class DvdProfilerReader : public MovieReader
 {
   public:
-    explicit DvdProfilerReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit DvdProfilerReader(const QString &path)
+        : m_file(openInputFile(path)), m_xml(path, m_file.get())
     {
         if (!m_xml.nextChild() || m_xml.name() != u"Collection")
             m_xml.fail(QStringLiteral("is not a DVD Profiler collection export."));
@@ -146,7 +148,8 @@ void DvdProfilerReader::readField(Profile &profile)
 
 void DvdProfilerReader::readMediaTypes(Profile &profile)
 {
-    static const QHash<QString, QString> names{{"DVD", "DVD"}, {"HDDVD", "HD DVD"}, {"BluRay", "Blu-ray"}, {"UltraHD", "Ultra HD"}};
+    static const QHash<QString, QString> names{
+        {"DVD", "DVD"}, {"HDDVD", "HD DVD"}, {"BluRay", "Blu-ray"}, {"UltraHD", "Ultra HD"}};
     while (m_xml.nextChild()) {
         const QString name = m_xml.name().toString();
         const QString text = m_xml.readText().trimmed();
@@ -209,7 +212,8 @@ void DvdProfilerReader::readPurchase(Profile &profile)
     }
 }
 
-void DvdProfilerReader::setJoined(MovieRow &row, int column, const QStringList &values, const char *kind)
+void DvdProfilerReader::setJoined(MovieRow &row, int column, const QStringList &values,
+                                  const char *kind)
 {
     QStringList given = values;
     given.removeAll(QString());
@@ -232,7 +236,8 @@ QStringList DvdProfilerReader::notes() const
         notes << QStringLiteral("%1 beyond the fourth left out in %2")
                      .arg(counted(m_actorsLeftOut, "actor"), movieCount(m_moviesWithMoreActors));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
-        notes << QStringLiteral("several %1 joined with \"; \" in %2").arg(it.key(), movieCount(it.value()));
+        notes << QStringLiteral("several %1 joined with \"; \" in %2")
+                     .arg(it.key(), movieCount(it.value()));
     return notes;
 }
 

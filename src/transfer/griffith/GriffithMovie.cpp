@@ -3,13 +3,15 @@
 #include "ReaderLimits.h"
 #include "XmlInput.h"
 
-namespace {
+namespace
+{
 
 // Griffith's keys and links, which mean nothing outside its own database.
 bool isKey(const QString &name)
 {
-    static const QSet<QString> keys{"movie_id", "number", "medium_id", "collection_id",
-                                    "volume_id", "ratio_id", "vcodec_id", "poster_md5", "image"};
+    static const QSet<QString> keys{"movie_id",      "number",     "medium_id",
+                                    "collection_id", "volume_id",  "ratio_id",
+                                    "vcodec_id",     "poster_md5", "image"};
     return keys.contains(name);
 }
 
@@ -18,10 +20,10 @@ bool isKey(const QString &name)
 MovieRow GriffithMovie::rowOf(const QHash<QString, QString> &fields, const QString &where)
 {
     using namespace MovieColumn;
-    static const QHash<QString, int> columns{
-        {"title", Title},       {"year", Copyright}, {"classification", Rating},
-        {"genre", Category},    {"runtime", Minutes}, {"media_name", Format},
-        {"director", Director}};
+    static const QHash<QString, int> columns{{"title", Title},           {"year", Copyright},
+                                             {"classification", Rating}, {"genre", Category},
+                                             {"runtime", Minutes},       {"media_name", Format},
+                                             {"director", Director}};
     MovieRow row;
     row.where = where;
     QStringList comments;

@@ -8,13 +8,15 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // The XML export: <root>, a <movie> each, a child element per field.
 class GriffithXmlReader : public MovieReader
 {
   public:
-    explicit GriffithXmlReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit GriffithXmlReader(const QString &path)
+        : m_file(openInputFile(path)), m_xml(path, m_file.get())
     {
         if (!m_xml.nextChild() || m_xml.name() != u"root")
             m_xml.fail(QStringLiteral("is not a Griffith XML export."));
@@ -77,13 +79,15 @@ class GriffithDbReader : public MovieReader
             if (!hasGriffithMovies(*m_db))
                 throw TransferError{QStringLiteral("The file %1 is an SQLite database, but not "
                                                    "Griffith's: it has no movies table with "
-                                                   "Griffith's columns.").arg(path)};
+                                                   "Griffith's columns.")
+                                        .arg(path)};
             const bool media = columnsOf(*m_db, QStringLiteral("media")).contains(u"name");
             m_rows = std::make_unique<Statement>(
-                *m_db, media ? QStringLiteral("SELECT movies.*, media.name AS media_name FROM movies "
-                                              "LEFT JOIN media ON media.medium_id = movies.medium_id "
-                                              "ORDER BY movies.number")
-                             : QStringLiteral("SELECT * FROM movies ORDER BY number"));
+                *m_db, media
+                           ? QStringLiteral("SELECT movies.*, media.name AS media_name FROM movies "
+                                            "LEFT JOIN media ON media.medium_id = movies.medium_id "
+                                            "ORDER BY movies.number")
+                           : QStringLiteral("SELECT * FROM movies ORDER BY number"));
         } catch (const StoreError &error) {
             fail(error);
         }

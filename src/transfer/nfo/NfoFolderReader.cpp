@@ -11,21 +11,18 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Far beyond a real library, and small enough that a damaged or looping tree cannot exhaust
 // the memory or run for hours.
 constexpr int kMaxFolderDepth = 64;
 constexpr qint64 kMaxEntries = 1'000'000;
 
-
 class NfoFolderReader : public MovieReader
 {
   public:
-    explicit NfoFolderReader(const QString &path) : m_root(QDir(path))
-    {
-        enter(QFileInfo(path));
-    }
+    explicit NfoFolderReader(const QString &path) : m_root(QDir(path)) { enter(QFileInfo(path)); }
     std::optional<MovieRow> next() override;
     QStringList unusedColumns() const override { return m_movie.unusedColumns(); }
     QStringList notes() const override;
@@ -60,8 +57,9 @@ void NfoFolderReader::enter(const QFileInfo &folder)
                        .arg(kMaxFolderDepth)
                        .arg(folder.filePath()));
         m_seen.insert(folder.canonicalFilePath());
-        m_folders.push_back(std::make_unique<QDirIterator>(
-            folder.filePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+        m_folders.push_back(std::make_unique<QDirIterator>(folder.filePath(),
+                                                           QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                               QDir::Hidden | QDir::System));
     } else {
         ++m_linksAgain;
     }
@@ -120,7 +118,8 @@ QStringList NfoFolderReader::notes() const
     if (m_textNfo)
         notes << QStringLiteral("%1 without XML skipped").arg(counted(m_textNfo, ".nfo file"));
     for (auto it = m_otherNfo.cbegin(); it != m_otherNfo.cend(); ++it)
-        notes << QStringLiteral("%1 of <%2> skipped").arg(counted(it.value(), ".nfo file"), it.key());
+        notes
+            << QStringLiteral("%1 of <%2> skipped").arg(counted(it.value(), ".nfo file"), it.key());
     if (m_linksAgain)
         notes << QStringLiteral("%1 to what was read already skipped")
                      .arg(counted(m_linksAgain, "link"));

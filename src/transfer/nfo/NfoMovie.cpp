@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // A value of a list element without the separator some programs leave after it
 // ("Zack Snyder,").
@@ -97,7 +98,8 @@ void NfoMovie::markUnused(const QString &name)
         m_unusedSeen.insert(name), m_unused << name;
 }
 
-namespace {
+namespace
+{
 
 std::optional<QString> known(const QString &value)
 {

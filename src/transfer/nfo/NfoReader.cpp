@@ -7,15 +7,16 @@
 #include <QFileInfo>
 #include <QHash>
 
-namespace {
+namespace
+{
 
 // What an .nfo of another root element holds, for messages; empty for one not known.
 QString kindOfNfo(const QString &root)
 {
     static const QHash<QString, QString> kinds{
-        {"tvshow", "a TV show"},        {"episodedetails", "a TV episode"},
+        {"tvshow", "a TV show"},         {"episodedetails", "a TV episode"},
         {"musicvideo", "a music video"}, {"artist", "a music artist"},
-        {"album", "a music album"},     {"set", "a movie set"},
+        {"album", "a music album"},      {"set", "a movie set"},
         {"season", "a TV season"}};
     return kinds.value(root);
 }
@@ -30,9 +31,10 @@ class NfoReader : public MovieReader
             m_xml.fail(QStringLiteral("is not a movie .nfo of Kodi, Jellyfin or Emby: it holds "
                                       "no XML (a release's text, or a link alone)."));
         if (root != u"movie")
-            m_xml.fail(kindOfNfo(root).isEmpty()
-                           ? QStringLiteral("is not a movie .nfo: its XML is a <%1>.").arg(root)
-                           : QStringLiteral("is the .nfo of %1, not of a movie.").arg(kindOfNfo(root)));
+            m_xml.fail(
+                kindOfNfo(root).isEmpty()
+                    ? QStringLiteral("is not a movie .nfo: its XML is a <%1>.").arg(root)
+                    : QStringLiteral("is the .nfo of %1, not of a movie.").arg(kindOfNfo(root)));
     }
     std::optional<MovieRow> next() override
     {
@@ -71,5 +73,6 @@ bool IsNfo(const QString &path, const QByteArray &head)
     if (QFileInfo(path).isDir())
         return true;
     const QString root = FormatProbe::xmlRoot(head);
-    return root == u"movie" || (!kindOfNfo(root).isEmpty() && FormatProbe::hasExtension(path, "nfo"));
+    return root == u"movie" ||
+           (!kindOfNfo(root).isEmpty() && FormatProbe::hasExtension(path, "nfo"));
 }

@@ -6,12 +6,14 @@
 
 #include <QMap>
 
-namespace {
+namespace
+{
 
 class VideodbReader : public MovieReader
 {
   public:
-    explicit VideodbReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit VideodbReader(const QString &path)
+        : m_file(openInputFile(path)), m_xml(path, m_file.get())
     {
         if (!m_xml.nextChild() || m_xml.name() != u"videodb")
             m_xml.fail(QStringLiteral("is not a Kodi library export (videodb.xml)."));
@@ -52,9 +54,9 @@ QStringList VideodbReader::notes() const
     QStringList notes = m_movie.notes();
     for (auto it = m_skipped.cbegin(); it != m_skipped.cend(); ++it)
         notes << QStringLiteral("%1 skipped")
-                     .arg(it.key() == u"tvshow"
-                              ? counted(it.value(), "TV show")
-                              : QStringLiteral("%1 of <%2>").arg(counted(it.value(), "entry"), it.key()));
+                     .arg(it.key() == u"tvshow" ? counted(it.value(), "TV show")
+                                                : QStringLiteral("%1 of <%2>")
+                                                      .arg(counted(it.value(), "entry"), it.key()));
     return notes;
 }
 
