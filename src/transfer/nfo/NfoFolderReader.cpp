@@ -39,7 +39,7 @@ class NfoFolderReader : public MovieReader
     std::vector<std::unique_ptr<QDirIterator>> m_folders;
     QSet<QString> m_seen; // canonical paths of the folders and files read
     NfoMovie m_movie;
-    int m_movies = 0, m_otherFiles = 0, m_textNfo = 0, m_linksAgain = 0;
+    int m_movies = 0, m_otherFiles = 0, m_textNfo = 0, m_linksAgain = 0, m_unreadable = 0;
     QMap<QString, int> m_otherNfo; // what an .nfo holds instead of a movie: files
     qint64 m_entries = 0, m_bytes = 0;
 };
@@ -77,7 +77,9 @@ std::optional<MovieRow> NfoFolderReader::next()
         const QFileInfo entry = folder.fileInfo();
         if (++m_entries > kMaxEntries)
             refuse(QStringLiteral("holds more than %1 files and folders.").arg(kMaxEntries));
-        if (entry.isDir())
+        if (entry.isDir() && !entry.isReadable())
+            ++m_unreadable;
+        else if (entry.isDir())
             enter(entry);
         else if (entry.suffix().compare(u"nfo", Qt::CaseInsensitive) != 0 || !entry.isFile())
             ++m_otherFiles;
@@ -120,6 +122,9 @@ QStringList NfoFolderReader::notes() const
     for (auto it = m_otherNfo.cbegin(); it != m_otherNfo.cend(); ++it)
         notes
             << QStringLiteral("%1 of <%2> skipped").arg(counted(it.value(), ".nfo file"), it.key());
+    if (m_unreadable)
+        notes << QStringLiteral("%1 that cannot be read skipped")
+                     .arg(counted(m_unreadable, "folder"));
     if (m_linksAgain)
         notes << QStringLiteral("%1 to what was read already skipped")
                      .arg(counted(m_linksAgain, "link"));
