@@ -36,13 +36,21 @@ Run transfer(const QStringList &arguments, const QByteArray &locale)
 // The input of a row: a file or folder under tests/data, or one made in `dir`: NAME from the
 // row's bytes ("@path": a file under tests/data), an SQLite file when NAME ends in .db (the
 // bytes are its SQL), "FOLDER" an empty folder, "LOOP" a folder holding a link to the .nfo
-// library and a link to itself, "MISSING" nothing.
+// library and a link to itself, "DEEP" 70 folders one in another, "MISSING" nothing. Bytes
+// "REPEAT N prefix|unit|suffix" stand for the unit N times between prefix and suffix.
 QString makeInput(const QString &input, const QByteArray &bytes, const QDir &dir)
 {
     if (QFileInfo::exists(dataPath(input)) && !input.isEmpty())
         return dataPath(input);
     const QString path = dir.filePath(input);
-    const QByteArray content = bytes.startsWith('@') ? readFile(dataPath(bytes.mid(1))) : bytes;
+    QByteArray content = bytes.startsWith('@') ? readFile(dataPath(bytes.mid(1))) : bytes;
+    if (bytes.startsWith("REPEAT ")) {
+        const QList<QByteArray> parts = bytes.mid(bytes.indexOf(' ', 7) + 1).split('|');
+        content = parts.value(0) + parts.value(1).repeated(bytes.mid(7).split(' ')[0].toInt()) +
+                  parts.value(2);
+    }
+    if (input == u"DEEP")
+        dir.mkpath(QStringLiteral("DEEP") + QStringLiteral("/d").repeated(70));
     if (input == u"FOLDER" || input == u"LOOP")
         dir.mkdir(input);
     if (input == u"LOOP") {
@@ -50,7 +58,7 @@ QString makeInput(const QString &input, const QByteArray &bytes, const QDir &dir
         QFile::link(path, dir.filePath("LOOP/again"));
     } else if (input.endsWith(u".db")) {
         exec(path, content);
-    } else if (input != u"FOLDER" && input != u"MISSING") {
+    } else if (input != u"FOLDER" && input != u"MISSING" && input != u"DEEP") {
         writeFile(path, content);
     }
     return path;
