@@ -128,6 +128,10 @@ std::unique_ptr<MovieReader> OpenGriffithReader(const QString &path)
 {
     if (FormatProbe::isSqlite(FormatProbe::head(path)))
         return std::make_unique<GriffithDbReader>(path);
+    if (FormatProbe::hasExtension(path, "db"))
+        throw TransferError{
+            QStringLiteral("The file %1 is not a Griffith database: it is no SQLite file.")
+                .arg(path)};
     return std::make_unique<GriffithXmlReader>(path);
 }
 
