@@ -1,6 +1,10 @@
 #include "Formats.h"
 
 #include "AccessImport.h"
+#include "AmcFormat.h"
+#include "CollectorzFormat.h"
+#include "DataCrowFormat.h"
+#include "DeliciousFormat.h"
 #include "GcstarFormat.h"
 #include "HtmlFormat.h"
 #include "TellicoFormat.h"
@@ -21,6 +25,8 @@ constexpr FormatName kFormats[] = {
     {"csv", FileFormat::Csv, true, true},        {"tc", FileFormat::Tellico, true, true},
     {"xml", FileFormat::TellicoXml, true, true}, {"gcs", FileFormat::Gcstar, true, false},
     {"mdb", FileFormat::Access, true, false},    {"html", FileFormat::Html, false, true},
+    {"amc", FileFormat::Amc, true, false},       {"collectorz", FileFormat::Collectorz, true, false},
+    {"datacrow", FileFormat::DataCrow, true, false}, {"delicious", FileFormat::Delicious, true, false},
 };
 
 const FormatName &entry(FileFormat format)
@@ -90,6 +96,14 @@ std::unique_ptr<MovieReader> OpenReader(FileFormat format, const QString &path,
         return OpenGcstarReader(path);
     case FileFormat::Access:
         return OpenAccessReader(path, readerProgram);
+    case FileFormat::Amc:
+        return OpenAmcReader(path);
+    case FileFormat::Collectorz:
+        return OpenCollectorzReader(path);
+    case FileFormat::DataCrow:
+        return OpenDataCrowReader(path);
+    case FileFormat::Delicious:
+        return OpenDeliciousReader(path);
     case FileFormat::Html:
         break;
     }
@@ -109,6 +123,10 @@ std::unique_ptr<MovieWriter> OpenWriter(FileFormat format, const QString &path)
         return OpenHtmlWriter(path);
     case FileFormat::Gcstar:
     case FileFormat::Access:
+    case FileFormat::Amc:
+    case FileFormat::Collectorz:
+    case FileFormat::DataCrow:
+    case FileFormat::Delicious:
         break;
     }
     throw TransferError{QStringLiteral("Files of this kind cannot be exported.")};

@@ -6,9 +6,10 @@
 #include <memory>
 #include <optional>
 
-enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html };
+enum class FileFormat { Csv, Tellico, TellicoXml, Gcstar, Access, Html, Amc, Collectorz, DataCrow, Delicious };
 
-// The format a --format name ("csv", "tc", "xml", "gcs", "mdb", "html", letter case aside)
+// The format a --format name ("csv", "tc", "xml", "gcs", "mdb", "html", "amc", "collectorz",
+// "datacrow", "delicious", letter case aside)
 // or, when `name` is empty, a file's extension stands for; nothing for an unknown one.
 std::optional<FileFormat> FormatNamed(const QString &name, const QString &path);
 
