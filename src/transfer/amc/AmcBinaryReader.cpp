@@ -165,8 +165,8 @@ void AmcBinaryReader::skipPicture()
 {
     const qint64 at = m_input.offset();
     const qint32 size = m_input.int32("a picture's size");
-    if (size < 0)
-        m_input.damaged(at, QStringLiteral("a picture has a negative size (%1).").arg(size));
+    if (size < 0 || size > m_input.left())
+        m_input.damaged(at, QStringLiteral("a picture is %1 bytes long, past the end of the file.").arg(size));
     m_input.skip(size, "a picture");
 }
 

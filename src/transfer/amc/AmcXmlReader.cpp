@@ -91,9 +91,17 @@ AmcMovie AmcXmlReader::movieOf(const XmlNode &node) const
     return movie;
 }
 
-bool isXml(QByteArrayView head)
+bool isCatalogXml(QByteArrayView head)
 {
-    return XmlHead(readXmlHead(head)).root == u"AntMovieCatalog";
+    return readXmlHead(head).root == u"AntMovieCatalog";
+}
+
+// Markup, after a byte-order mark and white space: the binary catalog starts with " AMC_".
+bool looksLikeXml(QByteArrayView head)
+{
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head = head.sliced(3);
+    return QByteArrayView(head).trimmed().startsWith('<');
 }
 
 } // namespace
@@ -102,12 +110,12 @@ std::unique_ptr<MovieReader> OpenAmcReader(const QString &path)
 {
     auto file = openInputFile(path);
     const QByteArray head = file->peek(4096);
-    if (isXml(head))
+    if (looksLikeXml(head))
         return std::make_unique<AmcXmlReader>(path);
     return std::make_unique<AmcBinaryReader>(path, std::move(file));
 }
 
 FormatProbe ProbeAmc(const QString &, QByteArrayView head)
 {
-    return {head.startsWith(" AMC_") || isXml(head), {}};
+    return {head.startsWith(" AMC_") || isCatalogXml(head), {}};
 }

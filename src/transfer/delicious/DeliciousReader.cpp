@@ -146,9 +146,21 @@ MovieRow DeliciousReader::toRow(const Values &movie)
     for (const char *date : {"theatricalDate", "published", "publishDate"})
         if (!out.row.values[Copyright])
             out.set(Copyright, yearOfDate(movie.value(QLatin1String(date))));
-    setJoined(out, Category, nonBlankLines(movie.value("genre") + u'\n' + movie.value("genresCompositeString")), "genres");
-    setStars(out, nonBlankLines(movie.value("stars") + u'\n' + movie.value("actorsCompositeString")));
+    setJoined(out, Category, nonBlankLines(movie.value("genre")), "genres");
+    setStars(out, nonBlankLines(movie.value("stars")));
     setJoined(out, Director, nonBlankLines(movie.value("director") + u'\n' + movie.value("creatorsCompositeString")), "directors");
+    // Version 2 runs a list's names together with spaces: the actors cannot be told apart,
+    // and the genres are the shop's shelves rather than the movie's.
+    const QStringList actors = nonBlankLines(movie.value("actorsCompositeString"));
+    if (actors.size() > 1)
+        setStars(out, actors);
+    else
+        out.keep(QStringLiteral("Actors"), actors.value(0));
+    const QStringList genres = nonBlankLines(movie.value("genresCompositeString"));
+    if (genres.size() > 1)
+        setJoined(out, Category, genres, "genres");
+    else
+        used.remove(QStringLiteral("genresCompositeString"));
     out.keep(QStringLiteral("Description"), movie.value("description"));
     QStringList names = movie.keys();
     names.sort();
