@@ -31,7 +31,8 @@ const char kUsage[] = R"usage(Usage:
 Brings movies into the Reelwarden catalog, takes them out, and makes a safe copy of it.
 The catalog is movies.mdb beside the program unless --catalog names another.
 
-  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb) to the catalog, all or none
+  import    adds the movies of FILE (.csv, .tc, .xml, .gcs, .mdb, .amc) to the catalog, all or
+            none
   export    writes every movie, sorted by title, to FILE (.csv, .tc, .xml, .html)
   backup    writes a consistent copy of the catalog to FILE, also while Reelwarden is open
 
@@ -40,7 +41,8 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
-  --format FORMAT       csv, tc, xml, gcs, mdb or html, whatever FILE's extension says
+  --format FORMAT       csv, tc, xml, gcs, mdb, html, amc (Ant Movie Catalog), collectorz,
+                        datacrow or delicious, whatever FILE's extension says
   --force               replace FILE when it exists
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
