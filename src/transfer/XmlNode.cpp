@@ -8,8 +8,14 @@ struct Budget {
     qsizetype chars;
 };
 
-void readInto(XmlInput &xml, XmlNode &node, Budget &budget)
+// Deeper than any program nests a movie's values; the limit keeps the recursion below short.
+constexpr int kMaxDepth = 32;
+
+void readInto(XmlInput &xml, XmlNode &node, Budget &budget, int depth = 0)
 {
+    if (depth > kMaxDepth)
+        xml.fail(QStringLiteral("nests an entry's elements deeper than any movie has (the entry "
+                                "depth limit, %1).").arg(kMaxDepth));
     node.name = xml.name().toString();
     node.attributes = xml.attributes();
     for (const auto &attribute : node.attributes)
@@ -27,7 +33,7 @@ void readInto(XmlInput &xml, XmlNode &node, Budget &budget)
                 xml.fail(QStringLiteral("holds an entry of more elements than any movie has "
                                         "(the entry size limit)."));
             node.children.emplace_back();
-            readInto(xml, node.children.back(), budget);
+            readInto(xml, node.children.back(), budget, depth + 1);
         }
         if (budget.chars < 0)
             xml.fail(QStringLiteral("holds an entry of more text than any movie has (the entry "

@@ -10,7 +10,7 @@ namespace
 constexpr qint64 kHeaderSize = 65;
 constexpr int kVersions[] = {31, 33, 35, 40, 41, 42};
 // The fewest bytes a custom field's definition and an extra can take: empty texts, no list.
-constexpr qint64 kSmallestDefinition = 4 * 5 + 1 + 1 + 4;
+constexpr qint64 kSmallestDefinition = 4 * 5 + 1 + 1;
 constexpr qint64 kSmallestExtra = 1 + 4 * 8 + 4;
 
 // A number the program writes -1 (or 0) for when there is none.

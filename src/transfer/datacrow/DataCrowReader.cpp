@@ -106,7 +106,7 @@ MovieRow DataCrowReader::toRow(const XmlNode &movie)
     using namespace MovieColumn;
     ForeignMovie out;
     out.row.where = QStringLiteral("entry %1").arg(++m_movies);
-    out.set(Title, movie.value(u"title"));
+    out.set(Title, movie.value(u"title").isEmpty() ? movie.value(u"label") : movie.value(u"title"));
     setJoined(out, Category, listOf(movie, "genres"), "genres");
     out.set(Rating, movie.value(u"certification"));
     setJoined(out, Format, listOf(movie, "storage-medium"), "storage media");
