@@ -8,7 +8,6 @@
 #include "DataCrowFormat.h"
 #include "DeliciousFormat.h"
 #include "TestSupport.h"
-#include "XmlInput.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -36,10 +36,3 @@ struct XmlHead {
     QString secondLevel; // the first grandchild, for files that wrap their items in a list
 };
 XmlHead readXmlHead(QByteArrayView head);
-
-// What a format's probe tells of a file: whether it is that program's, and when it is but
-// holds no movies, what it holds ("books").
-struct FormatProbe {
-    bool recognised = false;
-    QString holds;
-};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MovieRow.h"
-#include "XmlNode.h"
+#include "FormatProbe.h"
 
 #include <memory>
 

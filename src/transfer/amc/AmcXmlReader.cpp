@@ -2,7 +2,6 @@
 #include "AmcBinaryReader.h"
 #include "XmlNode.h"
 
-#include <QFileInfo>
 #include <QHash>
 
 namespace

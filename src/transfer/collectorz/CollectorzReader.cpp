@@ -1,5 +1,6 @@
 #include "CollectorzFormat.h"
 #include "ForeignReader.h"
+#include "XmlNode.h"
 
 #include <QSet>
 

@@ -1,5 +1,6 @@
 #include "DataCrowFormat.h"
 #include "ForeignReader.h"
+#include "XmlNode.h"
 
 #include <QHash>
 #include <QRegularExpression>

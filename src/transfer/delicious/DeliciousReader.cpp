@@ -1,5 +1,6 @@
 #include "DeliciousFormat.h"
 #include "ForeignReader.h"
+#include "XmlNode.h"
 #include "RtfText.h"
 
 #include <QHash>
