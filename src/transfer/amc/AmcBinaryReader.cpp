@@ -12,6 +12,9 @@ constexpr int kVersions[] = {31, 33, 35, 40, 41, 42};
 // The fewest bytes a custom field's definition and an extra can take: empty texts, no list.
 constexpr qint64 kSmallestDefinition = 4 * 5 + 1 + 1;
 constexpr qint64 kSmallestExtra = 1 + 4 * 8 + 4;
+// The most text one movie may bring, custom fields and extras included: far beyond any real
+// movie, and it keeps a damaged file from filling the memory with one movie.
+constexpr qint64 kMaxMovieText = 16 * kMaxValueLength;
 
 // A number the program writes -1 (or 0) for when there is none.
 QString numberText(qint32 value, bool zeroIsNone = true)
@@ -66,7 +69,13 @@ void AmcBinaryReader::readHeader()
 
 QString AmcBinaryReader::text(const char *what)
 {
-    return Windows1252::decode(m_input.string(what, kMaxValueLength));
+    const qint64 at = m_input.offset();
+    const QByteArray bytes = m_input.string(what, kMaxValueLength);
+    m_movieText += bytes.size();
+    if (m_movieText > kMaxMovieText)
+        m_input.damaged(at, QStringLiteral("a movie holds more than %1 bytes of text (the movie size "
+                                           "limit).").arg(kMaxMovieText));
+    return Windows1252::decode(bytes);
 }
 
 void AmcBinaryReader::readCustomFieldDefinitions()
@@ -109,6 +118,7 @@ std::optional<MovieRow> AmcBinaryReader::next()
 
 AmcMovie AmcBinaryReader::readMovie()
 {
+    m_movieText = 0;
     AmcMovie movie;
     readNumbers(movie);
     readTexts(movie);
@@ -176,7 +186,7 @@ void AmcBinaryReader::skipExtras()
     for (qint32 i = 0; i < extras; ++i) {
         m_input.boolean("an extra");
         for (int t = 0; t < 8; ++t) // tag, title, category, URL, description, comments, author, picture
-            m_input.string("an extra's text", kMaxValueLength);
+            text("an extra's text");
         skipPicture();
     }
 }

@@ -32,4 +32,5 @@ class AmcBinaryReader : public AmcReaderBase
     int m_version = 0; // 35 for 3.5
     QStringList m_customNames;
     int m_movies = 0;
+    qint64 m_movieText = 0; // bytes of text of the movie being read
 };
