@@ -53,6 +53,15 @@ bool isMoney(const QString &name)
     return money.match(name).hasMatch();
 }
 
+// The original title, else the translated one, else the one the program formats of both.
+QString titleOf(const AmcMovie &movie)
+{
+    for (const AmcMovie::Field field : {AmcMovie::OriginalTitle, AmcMovie::TranslatedTitle})
+        if (!movie.fields[field].trimmed().isEmpty())
+            return movie.fields[field];
+    return movie.fields[AmcMovie::FormattedTitle];
+}
+
 } // namespace
 
 MovieRow AmcReaderBase::toRow(const AmcMovie &movie, const QString &where)
@@ -71,10 +80,7 @@ MovieRow AmcReaderBase::toRow(const AmcMovie &movie, const QString &where)
     std::array<bool, AmcMovie::FieldCount> used{};
     for (const auto &[field, column] : direct)
         out.set(column, f[field]), used[field] = true;
-    out.set(Title, f[AmcMovie::OriginalTitle].trimmed().isEmpty()
-                       ? (f[AmcMovie::TranslatedTitle].trimmed().isEmpty() ? f[AmcMovie::FormattedTitle]
-                                                                          : f[AmcMovie::TranslatedTitle])
-                       : f[AmcMovie::OriginalTitle]);
+    out.set(Title, titleOf(movie));
     if (f[AmcMovie::TranslatedTitle].trimmed() != out.row.values[Title].value_or(QString()))
         out.keep(QStringLiteral("Translated title"), f[AmcMovie::TranslatedTitle]);
     out.keep(QStringLiteral("Description"), f[AmcMovie::Description]);
@@ -83,13 +89,19 @@ MovieRow AmcReaderBase::toRow(const AmcMovie &movie, const QString &where)
     for (int field = 0; field < AmcMovie::FieldCount; ++field)
         if (!used[field] && !internal(field) && !f[field].trimmed().isEmpty())
             markUnused(QLatin1String(kAmcFieldNames[field]));
-    for (const AmcMovie::Custom &custom : movie.custom) {
-        if (custom.value.trimmed().isEmpty())
-            continue;
-        if (isMoney(custom.name) && !out.row.values[Value])
-            out.set(Value, custom.value);
-        else
-            markUnused(custom.name);
-    }
+    setCustom(out, movie.custom);
     return out.finished();
+}
+
+// A custom field named for money gives the Value; the others are reported unused.
+void AmcReaderBase::setCustom(ForeignMovie &out, const QList<AmcMovie::Custom> &custom)
+{
+    for (const AmcMovie::Custom &field : custom) {
+        if (field.value.trimmed().isEmpty())
+            continue;
+        if (isMoney(field.name) && !out.row.values[MovieColumn::Value])
+            out.set(MovieColumn::Value, field.value);
+        else
+            markUnused(field.name);
+    }
 }

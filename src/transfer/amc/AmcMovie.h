@@ -31,4 +31,7 @@ class AmcReaderBase : public ForeignReader
 {
   protected:
     MovieRow toRow(const AmcMovie &movie, const QString &where);
+
+  private:
+    void setCustom(ForeignMovie &out, const QList<AmcMovie::Custom> &custom);
 };
