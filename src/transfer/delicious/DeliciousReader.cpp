@@ -181,7 +181,8 @@ std::unique_ptr<MovieReader> OpenDeliciousReader(const QString &path)
 FormatProbe ProbeDelicious(const QString &, QByteArrayView head)
 {
     const XmlHead xml = readXmlHead(head);
-    const bool library = xml.root == u"library" && (xml.firstChild.isEmpty() || xml.firstChild == u"items");
+    const bool library = xml.root == u"library" &&
+                         (xml.firstChild == u"items" || xml.attributes.hasAttribute(QStringLiteral("uuid")));
     const bool plist = xml.root == u"plist" && QByteArrayView(head).contains("CompositeString</key>");
     return {library || plist, {}};
 }
