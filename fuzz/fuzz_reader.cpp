@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const QString &scratchPath()
 {
     static const QString path = QStringLiteral("/tmp/reelwarden-fuzz-reader-%1").arg(::getpid());

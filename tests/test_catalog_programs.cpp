@@ -38,8 +38,8 @@ const char *const kColumns[MovieRow::kColumnCount] = {
 
 void addFormatRows(const QString &table)
 {
-    QStringList columns{"source", "change", "contentBytes", "movies", "refusal", "imported",
-                        "recognised", "holds", "notes", "unused"};
+    QStringList columns{"source",   "change",     "contentBytes", "movies", "refusal",
+                        "imported", "recognised", "holds",        "notes",  "unused"};
     for (const char *column : kColumns)
         columns << QLatin1String(column);
     addRows(table, columns);
@@ -47,14 +47,16 @@ void addFormatRows(const QString &table)
 
 // The file's bytes: a fixture, or the row's own, then changed as the row says: "cut N" keeps
 // the first N bytes, "set AT HEX" overwrites bytes from AT, "append HEX" adds bytes.
-QByteArray rowBytes(const QString &folder, const QString &source, const QString &change, const QByteArray &content)
+QByteArray rowBytes(const QString &folder, const QString &source, const QString &change,
+                    const QByteArray &content)
 {
     QByteArray bytes = source.isEmpty() ? content : readFile(dataPath(folder + u'/' + source));
     const QStringList words = change.split(u' ', Qt::SkipEmptyParts);
     if (words.value(0) == u"cut")
         bytes.truncate(words.value(1).toInt());
     else if (words.value(0) == u"set")
-        bytes.replace(words.value(1).toInt(), words.value(2).size() / 2, QByteArray::fromHex(words.value(2).toLatin1()));
+        bytes.replace(words.value(1).toInt(), words.value(2).size() / 2,
+                      QByteArray::fromHex(words.value(2).toLatin1()));
     else if (words.value(0) == u"append")
         bytes += QByteArray::fromHex(words.value(1).toLatin1());
     return bytes;
@@ -63,11 +65,12 @@ QByteArray rowBytes(const QString &folder, const QString &source, const QString 
 std::optional<QString> expected(const char *column)
 {
     const QString text = *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
-    return text.isEmpty() ? std::nullopt : std::optional<QString>(text == u"<empty>" ? QString() : text);
+    return text.isEmpty() ? std::nullopt
+                          : std::optional<QString>(text == u"<empty>" ? QString() : text);
 }
 
-QString refusalOf(const Format &format, const QString &path, QList<MovieRow> &rows, MovieReader *&kept,
-                  std::unique_ptr<MovieReader> &reader)
+QString refusalOf(const Format &format, const QString &path, QList<MovieRow> &rows,
+                  MovieReader *&kept, std::unique_ptr<MovieReader> &reader)
 {
     try {
         reader = format.open(path);
@@ -99,11 +102,12 @@ void checkReader(const Format &format, const QString &path)
     for (int i = 0; i < MovieRow::kColumnCount; ++i)
         QVERIFY2(rows[0].values[i] == expected(kColumns[i]),
                  qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(kColumns[i]),
-                                                          rows[0].values[i].value_or("<NULL>"))));
+                                                         rows[0].values[i].value_or("<NULL>"))));
     QCOMPARE(rows.last().where, QStringLiteral("entry %1").arg(rows.size()));
     QCOMPARE(reader->notes().join(u'\n'), notes);
     for (const QString &field : unused.split(u' ', Qt::SkipEmptyParts))
-        QVERIFY2(reader->unusedColumns().contains(field), qPrintable(reader->unusedColumns().join(", ")));
+        QVERIFY2(reader->unusedColumns().contains(field),
+                 qPrintable(reader->unusedColumns().join(", ")));
     QCOMPARE(reader->bytesRead(), reader->bytesTotal());
 }
 
@@ -130,7 +134,8 @@ void checkProgram(const Format &format, const QString &path, const QString &cata
     createCatalog(catalog, titled({"Already there"}));
     const QByteArray before = readFile(catalog);
     QProcess program;
-    program.start(REELWARDEN_TRANSFER, {"import", path, "--format", format.name, "--catalog", catalog});
+    program.start(REELWARDEN_TRANSFER,
+                  {"import", path, "--format", format.name, "--catalog", catalog});
     QVERIFY(program.waitForFinished(60000));
     const QString err = QString::fromUtf8(program.readAllStandardError());
     if (!refusal.isEmpty()) {

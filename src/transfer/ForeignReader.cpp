@@ -105,7 +105,9 @@ QStringList ForeignReader::notes() const
                      .arg(counted(m_actorsLeftOut, "actor"))
                      .arg(movieCount(m_moviesWithMoreActors));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
-        notes << QStringLiteral("several %1 joined with \"; \" in %2").arg(it.key()).arg(movieCount(it.value()));
+        notes << QStringLiteral("several %1 joined with \"; \" in %2")
+                     .arg(it.key())
+                     .arg(movieCount(it.value()));
     if (!m_skipped.isEmpty())
         notes << QStringLiteral("%1 skipped: only movies are imported").arg(listed(m_skipped));
     return notes;
@@ -122,8 +124,9 @@ QStringList nonBlankLines(const QString &text)
 
 QString yearOfDate(const QString &date)
 {
-    static const QRegularExpression dated(QStringLiteral(
-        "^\\s*(?:(\\d{4})-\\d{1,2}-\\d{1,2}(?:[T ][0-9:.]+Z?)?|\\d{1,2}[-/.]\\d{1,2}[-/.](\\d{4}))\\s*$"));
+    static const QRegularExpression dated(
+        QStringLiteral("^\\s*(?:(\\d{4})-\\d{1,2}-\\d{1,2}(?:[T "
+                       "][0-9:.]+Z?)?|\\d{1,2}[-/.]\\d{1,2}[-/.](\\d{4}))\\s*$"));
     const auto match = dated.match(date);
     return match.hasMatch() ? match.captured(1) + match.captured(2) : date;
 }

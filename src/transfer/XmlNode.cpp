@@ -15,7 +15,8 @@ void readInto(XmlInput &xml, XmlNode &node, Budget &budget, int depth = 0)
 {
     if (depth > kMaxDepth)
         xml.fail(QStringLiteral("nests an entry's elements deeper than any movie has (the entry "
-                                "depth limit, %1).").arg(kMaxDepth));
+                                "depth limit, %1).")
+                     .arg(kMaxDepth));
     node.name = xml.name().toString();
     node.attributes = xml.attributes();
     for (const auto &attribute : node.attributes)

@@ -57,14 +57,16 @@ void AmcBinaryReader::readHeader()
                                                             : m_file->read(kHeaderSize);
     const auto match = signature.match(QString::fromLatin1(header));
     if (!match.hasMatch())
-        throw TransferError{QStringLiteral("The file %1 is not an Ant Movie Catalog catalog.").arg(m_path)};
+        throw TransferError{
+            QStringLiteral("The file %1 is not an Ant Movie Catalog catalog.").arg(m_path)};
     m_version = match.captured(1).toInt() * 10 + match.captured(2).toInt();
     if (std::find(std::begin(kVersions), std::end(kVersions), m_version) == std::end(kVersions))
         throw TransferError{QStringLiteral("The file %1 is an Ant Movie Catalog catalog of version "
                                            "%2.%3, which cannot be read (versions 3.1 to 4.2 can).")
                                 .arg(m_path, match.captured(1), match.captured(2))};
     if (header.size() < kHeaderSize)
-        m_input.damaged(header.size(), QStringLiteral("the file ends in the middle of the header."));
+        m_input.damaged(header.size(),
+                        QStringLiteral("the file ends in the middle of the header."));
 }
 
 QString AmcBinaryReader::text(const char *what)
@@ -73,8 +75,10 @@ QString AmcBinaryReader::text(const char *what)
     const QByteArray bytes = m_input.string(what, kMaxValueLength);
     m_movieText += bytes.size();
     if (m_movieText > kMaxMovieText)
-        m_input.damaged(at, QStringLiteral("a movie holds more than %1 bytes of text (the movie size "
-                                           "limit).").arg(kMaxMovieText));
+        m_input.damaged(at,
+                        QStringLiteral("a movie holds more than %1 bytes of text (the movie size "
+                                       "limit).")
+                            .arg(kMaxMovieText));
     return Windows1252::decode(bytes);
 }
 
@@ -94,7 +98,8 @@ void AmcBinaryReader::readCustomFieldDefinitions()
             text("a custom field's media information");
         m_input.boolean("a custom field's definition");
         if (m_version >= 41)
-            m_input.int32("a custom field's definition"), m_input.skip(2, "a custom field's definition");
+            m_input.int32("a custom field's definition"),
+                m_input.skip(2, "a custom field's definition");
         m_input.boolean("a custom field's definition");
         text("a custom field's window settings");
         if (type == u"ftList") {
@@ -155,16 +160,17 @@ void AmcBinaryReader::readNumbers(AmcMovie &movie)
 void AmcBinaryReader::readTexts(AmcMovie &movie)
 {
     using F = AmcMovie::Field;
-    static const F before[] = {F::MediaLabel, F::MediaType, F::Source, F::Borrower,
-                               F::OriginalTitle, F::TranslatedTitle, F::Director, F::Producer,
-                               F::Writer, F::Composer, F::Country, F::Category, F::Certification,
-                               F::Actors, F::URL, F::Description, F::Comments, F::FilePath,
-                               F::VideoFormat, F::AudioFormat, F::Resolution, F::Framerate,
-                               F::Languages, F::Subtitles, F::Size, F::Picture};
+    static const F before[] = {F::MediaLabel,    F::MediaType,       F::Source,      F::Borrower,
+                               F::OriginalTitle, F::TranslatedTitle, F::Director,    F::Producer,
+                               F::Writer,        F::Composer,        F::Country,     F::Category,
+                               F::Certification, F::Actors,          F::URL,         F::Description,
+                               F::Comments,      F::FilePath,        F::VideoFormat, F::AudioFormat,
+                               F::Resolution,    F::Framerate,       F::Languages,   F::Subtitles,
+                               F::Size,          F::Picture};
     for (const F field : before) {
         const bool from33 = field == F::MediaType || field == F::Source;
-        const bool from42 = field == F::Writer || field == F::Composer || field == F::Certification ||
-                            field == F::FilePath;
+        const bool from42 = field == F::Writer || field == F::Composer ||
+                            field == F::Certification || field == F::FilePath;
         if ((from33 && m_version < 33) || (from42 && m_version < 42))
             continue;
         movie.fields[field] = text(kAmcFieldNames[field]);
@@ -176,7 +182,8 @@ void AmcBinaryReader::skipPicture()
     const qint64 at = m_input.offset();
     const qint32 size = m_input.int32("a picture's size");
     if (size < 0 || size > m_input.left())
-        m_input.damaged(at, QStringLiteral("a picture is %1 bytes long, past the end of the file.").arg(size));
+        m_input.damaged(
+            at, QStringLiteral("a picture is %1 bytes long, past the end of the file.").arg(size));
     m_input.skip(size, "a picture");
 }
 
@@ -185,7 +192,8 @@ void AmcBinaryReader::skipExtras()
     const qint32 extras = m_input.count("extras", kSmallestExtra);
     for (qint32 i = 0; i < extras; ++i) {
         m_input.boolean("an extra");
-        for (int t = 0; t < 8; ++t) // tag, title, category, URL, description, comments, author, picture
+        for (int t = 0; t < 8;
+             ++t) // tag, title, category, URL, description, comments, author, picture
             text("an extra's text");
         skipPicture();
     }

@@ -4,14 +4,14 @@
 #include <QRegularExpression>
 
 const std::array<const char *, AmcMovie::FieldCount> kAmcFieldNames = {
-    "Number",      "Checked",       "ColorTag",     "MediaLabel",   "MediaType",
-    "Source",      "Date",          "Borrower",     "DateWatched",  "UserRating",
+    "Number",      "Checked",       "ColorTag",        "MediaLabel",     "MediaType",
+    "Source",      "Date",          "Borrower",        "DateWatched",    "UserRating",
     "Rating",      "OriginalTitle", "TranslatedTitle", "FormattedTitle", "Director",
-    "Producer",    "Writer",        "Composer",     "Actors",       "Country",
-    "Year",        "Length",        "Category",     "Certification", "URL",
-    "Description", "Comments",      "FilePath",     "VideoFormat",  "VideoBitrate",
-    "AudioFormat", "AudioBitrate",  "Resolution",   "Framerate",    "Languages",
-    "Subtitles",   "Size",          "Disks",        "Picture",
+    "Producer",    "Writer",        "Composer",        "Actors",         "Country",
+    "Year",        "Length",        "Category",        "Certification",  "URL",
+    "Description", "Comments",      "FilePath",        "VideoFormat",    "VideoBitrate",
+    "AudioFormat", "AudioBitrate",  "Resolution",      "Framerate",      "Languages",
+    "Subtitles",   "Size",          "Disks",           "Picture",
 };
 
 namespace
@@ -47,8 +47,8 @@ bool internal(int field)
 
 bool isMoney(const QString &name)
 {
-    static const QRegularExpression money(QStringLiteral(
-        "price|cost|paid|value|currency|prix|preis|precio|prezzo|kosten|wert|valor"),
+    static const QRegularExpression money(
+        QStringLiteral("price|cost|paid|value|currency|prix|preis|precio|prezzo|kosten|wert|valor"),
         QRegularExpression::CaseInsensitiveOption);
     return money.match(name).hasMatch();
 }
@@ -68,10 +68,10 @@ MovieRow AmcReaderBase::toRow(const AmcMovie &movie, const QString &where)
 {
     using namespace MovieColumn;
     static const std::pair<AmcMovie::Field, int> direct[] = {
-        {AmcMovie::Category, Category},   {AmcMovie::Certification, Rating},
-        {AmcMovie::MediaType, Format},    {AmcMovie::Year, Copyright},
-        {AmcMovie::Length, Minutes},      {AmcMovie::MediaLabel, TapePosition},
-        {AmcMovie::Producer, Producer},   {AmcMovie::Director, Director},
+        {AmcMovie::Category, Category}, {AmcMovie::Certification, Rating},
+        {AmcMovie::MediaType, Format},  {AmcMovie::Year, Copyright},
+        {AmcMovie::Length, Minutes},    {AmcMovie::MediaLabel, TapePosition},
+        {AmcMovie::Producer, Producer}, {AmcMovie::Director, Director},
         {AmcMovie::Comments, Comments},
     };
     const auto &f = movie.fields;
@@ -85,7 +85,8 @@ MovieRow AmcReaderBase::toRow(const AmcMovie &movie, const QString &where)
         out.keep(QStringLiteral("Translated title"), f[AmcMovie::TranslatedTitle]);
     out.keep(QStringLiteral("Description"), f[AmcMovie::Description]);
     setStars(out, actorNames(f[AmcMovie::Actors]));
-    used[AmcMovie::OriginalTitle] = used[AmcMovie::TranslatedTitle] = used[AmcMovie::Description] = used[AmcMovie::Actors] = true;
+    used[AmcMovie::OriginalTitle] = used[AmcMovie::TranslatedTitle] = used[AmcMovie::Description] =
+        used[AmcMovie::Actors] = true;
     for (int field = 0; field < AmcMovie::FieldCount; ++field)
         if (!used[field] && !internal(field) && !f[field].trimmed().isEmpty())
             markUnused(QLatin1String(kAmcFieldNames[field]));

@@ -1,5 +1,5 @@
-#include "AmcFormat.h"
 #include "AmcBinaryReader.h"
+#include "AmcFormat.h"
 #include "XmlNode.h"
 
 #include <QHash>
@@ -29,7 +29,8 @@ class AmcXmlReader : public AmcReaderBase
     int m_movies = 0;
 };
 
-AmcXmlReader::AmcXmlReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+AmcXmlReader::AmcXmlReader(const QString &path)
+    : m_file(openInputFile(path)), m_xml(path, m_file.get())
 {
     if (!m_xml.nextChild() || m_xml.name() != u"AntMovieCatalog")
         m_xml.fail(QStringLiteral("is not an Ant Movie Catalog catalog."));
@@ -81,12 +82,14 @@ AmcMovie AmcXmlReader::movieOf(const XmlNode &node) const
     }();
     AmcMovie movie;
     for (const auto &attribute : node.attributes)
-        if (const auto field = fields.constFind(attribute.name().toString()); field != fields.cend())
+        if (const auto field = fields.constFind(attribute.name().toString());
+            field != fields.cend())
             movie.fields[*field] = attribute.value().toString();
     if (const XmlNode *custom = node.child(u"CustomFields"))
         for (const auto &attribute : custom->attributes)
-            movie.custom << AmcMovie::Custom{m_customNames.value(attribute.name().toString(), attribute.name().toString()),
-                                             attribute.value().toString()};
+            movie.custom << AmcMovie::Custom{
+                m_customNames.value(attribute.name().toString(), attribute.name().toString()),
+                attribute.value().toString()};
     return movie;
 }
 

@@ -9,8 +9,8 @@ namespace
 
 // The export's root element for each of the program's collections, and what it holds.
 const std::pair<const char *, const char *> kCollections[] = {
-    {"movieinfo", ""},          {"bookinfo", "books"}, {"musicinfo", "music albums"},
-    {"comicinfo", "comics"},    {"gameinfo", "games"},
+    {"movieinfo", ""},       {"bookinfo", "books"}, {"musicinfo", "music albums"},
+    {"comicinfo", "comics"}, {"gameinfo", "games"},
 };
 
 std::optional<QString> collectionOf(QStringView root)
@@ -40,15 +40,18 @@ class CollectorzReader : public ForeignReader
     int m_movies = 0;
 };
 
-CollectorzReader::CollectorzReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+CollectorzReader::CollectorzReader(const QString &path)
+    : m_file(openInputFile(path)), m_xml(path, m_file.get())
 {
     const bool started = m_xml.nextChild();
     const auto holds = started ? collectionOf(m_xml.name()) : std::nullopt;
     if (!holds)
         m_xml.fail(QStringLiteral("is not a Collectorz export."));
     if (!holds->isEmpty())
-        m_xml.fail(QStringLiteral("is a Collectorz export of %1, not of movies: there is nothing to "
-                                  "import.").arg(*holds));
+        m_xml.fail(
+            QStringLiteral("is a Collectorz export of %1, not of movies: there is nothing to "
+                           "import.")
+                .arg(*holds));
 }
 
 std::optional<MovieRow> CollectorzReader::next()
@@ -75,8 +78,8 @@ MovieRow CollectorzReader::toRow(const XmlNode &movie)
     ForeignMovie out;
     out.row.where = QStringLiteral("entry %1").arg(++m_movies);
     static const std::pair<const char *, int> direct[] = {
-        {"title", Title},          {"mpaarating", Rating},   {"format", Format},
-        {"purchaseprice", Value},  {"condition", Condition}, {"location", TapePosition},
+        {"title", Title},         {"mpaarating", Rating},   {"format", Format},
+        {"purchaseprice", Value}, {"condition", Condition}, {"location", TapePosition},
         {"notes", Comments},
     };
     for (const auto &[name, column] : direct)
@@ -85,7 +88,8 @@ MovieRow CollectorzReader::toRow(const XmlNode &movie)
     if (const XmlNode *release = movie.child(u"releasedate"))
         out.set(Copyright, release->value(u"year").isEmpty() ? yearOfDate(release->value(u"date"))
                                                              : release->value(u"year"));
-    out.set(Minutes, movie.value(u"runtime").isEmpty() ? movie.value(u"runtimeminutes") : movie.value(u"runtime"));
+    out.set(Minutes, movie.value(u"runtime").isEmpty() ? movie.value(u"runtimeminutes")
+                                                       : movie.value(u"runtime"));
     setPeople(out, movie);
     out.keep(QStringLiteral("Plot"), movie.value(u"plot"));
     markRest(movie);
@@ -117,10 +121,26 @@ void CollectorzReader::setPeople(ForeignMovie &out, const XmlNode &movie)
 // Everything else the movie says, for the summary; the program's own bookkeeping left aside.
 void CollectorzReader::markRest(const XmlNode &movie)
 {
-    static const QSet<QString> taken{
-        "title",    "mpaarating", "format", "purchaseprice", "condition", "location", "notes",
-        "genres",   "releasedate", "runtime", "runtimeminutes", "cast",   "crew",     "plot",
-        "id",       "index",       "lastmodified", "thumbfilepath", "titlefirstletter", "links"};
+    static const QSet<QString> taken{"title",
+                                     "mpaarating",
+                                     "format",
+                                     "purchaseprice",
+                                     "condition",
+                                     "location",
+                                     "notes",
+                                     "genres",
+                                     "releasedate",
+                                     "runtime",
+                                     "runtimeminutes",
+                                     "cast",
+                                     "crew",
+                                     "plot",
+                                     "id",
+                                     "index",
+                                     "lastmodified",
+                                     "thumbfilepath",
+                                     "titlefirstletter",
+                                     "links"};
     for (const XmlNode &field : movie.children)
         if (!taken.contains(field.name) && !field.name.startsWith(u"bp") &&
             (!field.shownText().isEmpty() || !field.children.empty()))

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MovieRow.h"
 #include "FormatProbe.h"
+#include "MovieRow.h"
 
 #include <memory>
 

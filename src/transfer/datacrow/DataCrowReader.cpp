@@ -29,8 +29,9 @@ QStringList listOf(const XmlNode &movie, const QString &name)
     if (values.isEmpty())
         values = movie.values(name + QStringLiteral("-items"));
     if (values.isEmpty()) {
-        const QString joined = movie.value(name + QStringLiteral("-list")).isEmpty() ? movie.value(name + QStringLiteral("-items-list"))
-                                                                      : movie.value(name + QStringLiteral("-list"));
+        const QString joined = movie.value(name + QStringLiteral("-list")).isEmpty()
+                                   ? movie.value(name + QStringLiteral("-items-list"))
+                                   : movie.value(name + QStringLiteral("-list"));
         for (const QString &value : joined.split(u','))
             if (!value.trimmed().isEmpty())
                 values << value.trimmed();
@@ -43,10 +44,12 @@ QStringList listOf(const XmlNode &movie, const QString &name)
 // Seconds (version 5) or h:mm:ss (version 4) as minutes; any other text as it is.
 QString minutesOf(const QString &length)
 {
-    static const QRegularExpression clock(QStringLiteral("^\\s*(\\d{1,6}):(\\d{1,2}):(\\d{1,2})\\s*$"));
+    static const QRegularExpression clock(
+        QStringLiteral("^\\s*(\\d{1,6}):(\\d{1,2}):(\\d{1,2})\\s*$"));
     static const QRegularExpression seconds(QStringLiteral("^\\s*(\\d{1,12})\\s*$"));
     if (const auto m = clock.match(length); m.hasMatch())
-        return QString::number(m.captured(1).toLongLong() * 60 + m.captured(2).toInt() + (m.captured(3).toInt() >= 30));
+        return QString::number(m.captured(1).toLongLong() * 60 + m.captured(2).toInt() +
+                               (m.captured(3).toInt() >= 30));
     if (const auto m = seconds.match(length); m.hasMatch())
         return QString::number((m.captured(1).toLongLong() + 30) / 60);
     return length;
@@ -127,10 +130,26 @@ MovieRow DataCrowReader::toRow(const XmlNode &movie)
 
 void DataCrowReader::markRest(const XmlNode &movie)
 {
-    static const QSet<QString> taken{"title", "genres", "certification", "storage-medium",
-                                     "item-value", "year", "playlength", "container", "actors",
-                                     "directors", "comment", "description", "title-local", "id", "label",
-                                     "item", "created", "modified", "datacrow-module-index", "service"};
+    static const QSet<QString> taken{"title",
+                                     "genres",
+                                     "certification",
+                                     "storage-medium",
+                                     "item-value",
+                                     "year",
+                                     "playlength",
+                                     "container",
+                                     "actors",
+                                     "directors",
+                                     "comment",
+                                     "description",
+                                     "title-local",
+                                     "id",
+                                     "label",
+                                     "item",
+                                     "created",
+                                     "modified",
+                                     "datacrow-module-index",
+                                     "service"};
     for (const XmlNode &field : movie.children) {
         QString name = field.name;
         for (const char *suffix : {"-list", "-items"})
@@ -157,7 +176,10 @@ FormatProbe ProbeDataCrow(const QString &, QByteArrayView head)
     QString item = xml.firstChild.endsWith(u"-items") ? xml.firstChild.chopped(6) : xml.firstChild;
     if (item.isEmpty()) { // not within the bytes given: the schema the export names tells
         static const QRegularExpression schema(QStringLiteral("datacrow_([a-z-]+?)s?\\d*\\.xsd"));
-        item = schema.match(xml.attributes.value(QStringLiteral("xsi:noNamespaceSchemaLocation"))).captured(1);
+        item = schema.match(xml.attributes.value(QStringLiteral("xsi:noNamespaceSchemaLocation")))
+                   .captured(1);
     }
-    return {true, item.isEmpty() || item == u"movie" ? QString() : kindOf(item).isEmpty() ? item : kindOf(item)};
+    return {true, item.isEmpty() || item == u"movie" ? QString()
+                  : kindOf(item).isEmpty()           ? item
+                                                     : kindOf(item)};
 }

@@ -1,7 +1,7 @@
 #include "DeliciousFormat.h"
 #include "ForeignReader.h"
-#include "XmlNode.h"
 #include "RtfText.h"
+#include "XmlNode.h"
 
 #include <QHash>
 #include <QSet>
@@ -12,18 +12,23 @@ namespace
 // What items of a kind are called in messages, by the version 1 element or version 2 type.
 QString kindOf(const QString &item)
 {
-    static const QHash<QString, QString> kinds{
-        {"book", "books"},   {"music", "music albums"}, {"game", "games"},
-        {"videogame", "video games"}, {"software", "software titles"}, {"gadget", "gadgets"},
-        {"toy", "toys"},     {"tool", "tools"}};
+    static const QHash<QString, QString> kinds{{"book", "books"},
+                                               {"music", "music albums"},
+                                               {"game", "games"},
+                                               {"videogame", "video games"},
+                                               {"software", "software titles"},
+                                               {"gadget", "gadgets"},
+                                               {"toy", "toys"},
+                                               {"tool", "tools"}};
     return kinds.value(item.toLower());
 }
 
 // The program's bookkeeping and the numbers it writes for every item: nothing to report.
 bool bookkeeping(const QString &name, const QString &value)
 {
-    static const QSet<QString> names{"uuid", "uuidString", "asin", "created", "creationDate",
-                                     "lastLookupTime", "lastModificationDate", "fullTitle", "type"};
+    static const QSet<QString> names{
+        "uuid",           "uuidString",           "asin",      "created", "creationDate",
+        "lastLookupTime", "lastModificationDate", "fullTitle", "type"};
     return names.contains(name) || name.startsWith(u"box") || value == u"0" || value == u"0.0";
 }
 
@@ -83,7 +88,8 @@ std::optional<Values> DeliciousReader::nextItem()
             ++m_depth;
             continue;
         }
-        const bool item = name == u"movie" || !kindOf(name).isEmpty() || (m_plist && name == u"dict");
+        const bool item =
+            name == u"movie" || !kindOf(name).isEmpty() || (m_plist && name == u"dict");
         if (!item) {
             m_xml.skipElement(); // shelves, borrowers
             continue;
@@ -136,20 +142,24 @@ MovieRow DeliciousReader::toRow(const Values &movie)
     };
     ForeignMovie out;
     out.row.where = QStringLiteral("entry %1").arg(++m_movies);
-    QSet<QString> used{"title", "theatricalDate", "published", "publishDate", "genre",
-                       "genresCompositeString", "stars", "actorsCompositeString", "director",
-                       "creatorsCompositeString", "description"};
+    QSet<QString> used{"title",    "theatricalDate",          "published",  "publishDate",
+                       "genre",    "genresCompositeString",   "stars",      "actorsCompositeString",
+                       "director", "creatorsCompositeString", "description"};
     for (const auto &[column, first, second] : direct) {
         const QString name = QLatin1String(movie.contains(QLatin1String(first)) ? first : second);
         out.set(column, movie.value(name)), used.insert(name);
     }
-    out.set(Title, movie.value("title").isEmpty() ? movie.value("fullTitle") : movie.value("title"));
+    out.set(Title,
+            movie.value("title").isEmpty() ? movie.value("fullTitle") : movie.value("title"));
     for (const char *date : {"theatricalDate", "published", "publishDate"})
         if (!out.row.values[Copyright])
             out.set(Copyright, yearOfDate(movie.value(QLatin1String(date))));
     setJoined(out, Category, nonBlankLines(movie.value("genre")), "genres");
     setStars(out, nonBlankLines(movie.value("stars")));
-    setJoined(out, Director, nonBlankLines(movie.value("director") + u'\n' + movie.value("creatorsCompositeString")), "directors");
+    setJoined(
+        out, Director,
+        nonBlankLines(movie.value("director") + u'\n' + movie.value("creatorsCompositeString")),
+        "directors");
     // Version 2 runs a list's names together with spaces: the actors cannot be told apart,
     // and the genres are the shop's shelves rather than the movie's.
     const QStringList actors = nonBlankLines(movie.value("actorsCompositeString"));
@@ -166,7 +176,8 @@ MovieRow DeliciousReader::toRow(const Values &movie)
     QStringList names = movie.keys();
     names.sort();
     for (const QString &name : names)
-        if (!used.contains(name) && !bookkeeping(name, movie[name].trimmed()) && !movie[name].trimmed().isEmpty())
+        if (!used.contains(name) && !bookkeeping(name, movie[name].trimmed()) &&
+            !movie[name].trimmed().isEmpty())
             markUnused(name);
     return out.finished();
 }
@@ -181,8 +192,10 @@ std::unique_ptr<MovieReader> OpenDeliciousReader(const QString &path)
 FormatProbe ProbeDelicious(const QString &, QByteArrayView head)
 {
     const XmlHead xml = readXmlHead(head);
-    const bool library = xml.root == u"library" &&
-                         (xml.firstChild == u"items" || xml.attributes.hasAttribute(QStringLiteral("uuid")));
-    const bool plist = xml.root == u"plist" && QByteArrayView(head).contains("CompositeString</key>");
+    const bool library =
+        xml.root == u"library" &&
+        (xml.firstChild == u"items" || xml.attributes.hasAttribute(QStringLiteral("uuid")));
+    const bool plist =
+        xml.root == u"plist" && QByteArrayView(head).contains("CompositeString</key>");
     return {library || plist, {}};
 }
