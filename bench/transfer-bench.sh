@@ -126,3 +126,26 @@ nfo_folder "$work/library"
 import "import .nfo dir" "$work/library"
 dvdprofiler "$work/collection.xml"
 import "import DVD Prof." "$work/collection.xml"
+# An Ant Movie Catalog 4.2 catalog of as many movies (binary .amc), each with the fields the
+# import reads, actors beyond the fourth, a description and a price in a custom field.
+amc() {
+  perl -e '
+    my $n = shift;
+    sub text { pack("l<", length $_[0]) . $_[0] }
+    print " AMC_4.2 Ant Movie Catalog 4.2.x   antp/soulsnake    www.antp.be ";
+    print text("") x 4, text("Price:p42:w80:vt"), text("fw533:fh449"), pack("l<", 1);
+    print text("Price"), text("Price"), text(""), text("ftReal2"), text(""), text(""),
+          "\0", pack("l<", 0), "\0\0\0", text("");
+    for my $i (1 .. $n) {
+      print pack("l<11", $i, 40000, 0, -1, 70, 1900 + $i % 120, 60 + $i % 120, -1, -1, 1, 0), "\1";
+      print text("Shelf " . $i % 40), text("DVD"), text(""), text(""), text("Film number $i"),
+            text("Film $i"), text("Director " . $i % 997), text("Producer " . $i % 331), text(""),
+            text(""), text("France"), text("Drama, Comedy"), text("PG"),
+            text(join(", ", map { "Actor " . ($i * $_) % 7001 } 1 .. 6)), text("http://example.com/$i"),
+            text("Description of film $i, with a second sentence."), text("Comment on film $i."),
+            text(""), text(""), text(""), text(""), text(""), text("English"), text(""), text(""),
+            text(""), pack("l<", 0), text(($i % 50) . ".99"), pack("l<", 0);
+    }' "$movies" >"$1"
+}
+amc "$work/movies.amc"
+import "import .amc" "$work/movies.amc"

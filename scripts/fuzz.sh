@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and libFuzzer in build-fuzz/ and runs each for a bounded
-# time: scripts/fuzz.sh [SECONDS_PER_TARGET] (default 60). A crash leaves its input as
+# time: scripts/fuzz.sh [SECONDS_PER_TARGET] (default 60). Targets without seeds of their own in
+# fuzz/corpus start from their format's files under tests/data. A crash leaves its input as
 # build-fuzz/crash-* and stops with a non-zero status; turn it into a regression test.
 set -eu
 seconds=${1:-60}
@@ -10,7 +11,7 @@ jobs=${JOBS:-2}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DREELWARDEN_FUZZ=ON \
     -DBUILD_TESTING=OFF -DREELWARDEN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets="profile money search nfo videodb dvdprofiler griffith"
+targets="profile money search nfo videodb dvdprofiler griffith amc collectorz datacrow delicious"
 cmake --build "$build" -j "$jobs" --target $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
 
 # seeds TARGET: the folders of files it starts from.
@@ -20,6 +21,7 @@ seeds() {
     videodb) echo "$root/tests/data/nfo" ;;
     dvdprofiler) echo "$root/tests/data/dvdprofiler" ;;
     griffith) echo "$root/tests/data/griffith" ;;
+    amc | collectorz | datacrow | delicious) echo "$root/tests/data/$1" ;;
     *) echo "$root/fuzz/corpus/$1" ;;
     esac
 }

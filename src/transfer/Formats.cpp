@@ -5,6 +5,10 @@
 #include "GcstarFormat.h"
 #include "HtmlFormat.h"
 #include "TellicoFormat.h"
+#include "amc/AmcFormat.h"
+#include "collectorz/CollectorzFormat.h"
+#include "datacrow/DataCrowFormat.h"
+#include "delicious/DeliciousFormat.h"
 #include "dvdprofiler/DvdProfilerFormat.h"
 #include "griffith/GriffithFormat.h"
 #include "nfo/NfoFormat.h"
@@ -42,6 +46,13 @@ std::unique_ptr<MovieWriter> writeTellicoXml(const QString &path)
     return OpenTellicoWriter(path, false);
 }
 
+// A probe that also tells what a file holds, for the table, which asks only whether it is ours.
+template <ProbeResult (*Probe)(const QString &, QByteArrayView)>
+bool recognised(const QString &path, const QByteArray &head)
+{
+    return Probe(path, head).recognised;
+}
+
 bool isTellico(const QString &path, const QByteArray &head)
 {
     return xmlRoot(head) == u"tellico" ||
@@ -76,6 +87,14 @@ constexpr FormatRow kFormats[] = {
      pathOnly<OpenDvdProfilerReader>, nullptr},
     {"griffith", "Griffith's database (griffith.db) and XML export", "db xml", IsGriffith,
      pathOnly<OpenGriffithReader>, nullptr},
+    {"amc", "Ant Movie Catalog's catalogs (.amc) and XML catalogs", "amc xml",
+     recognised<ProbeAmc>, pathOnly<OpenAmcReader>, nullptr},
+    {"collectorz", "Collectorz Movie Collector's XML export", "xml", recognised<ProbeCollectorz>,
+     pathOnly<OpenCollectorzReader>, nullptr},
+    {"datacrow", "Data Crow's XML export", "xml", recognised<ProbeDataCrow>,
+     pathOnly<OpenDataCrowReader>, nullptr},
+    {"delicious", "Delicious Library's XML export", "xml", recognised<ProbeDelicious>,
+     pathOnly<OpenDeliciousReader>, nullptr},
 };
 
 QStringList split(const char *words)
