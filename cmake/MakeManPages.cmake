@@ -4,6 +4,9 @@
 # .1.in pages, filling in @VERSION@, @DATE@ and, from PROGRAM --list-formats, @FORMATS@ (a
 # tagged paragraph a format) and @FORMAT_NAMES@ ("csv, tc ... or html").
 
+# A format known by its content alone lists no endings: the field stays, empty.
+cmake_policy(SET CMP0007 NEW)
+
 # Text as roff prints it: backslashes escaped, no line taken for a request.
 function(roff_text text out)
   string(REPLACE "\\" "\\e" text "${text}")
@@ -62,10 +65,14 @@ function(format_paragraphs program)
     else()
       set(commands "Exported only")
     endif()
-    string(REPLACE " " ";" endings "${endings}")
-    roff_alternating("${endings}" I "." endings)
-    string(APPEND text ".TP\n.B ${name}\n${first}${rest}.\n"
-                       "${commands}; files ending in\n${endings}\n")
+    if(endings STREQUAL "")
+      set(files "files of any name")
+    else()
+      string(REPLACE " " ";" endings "${endings}")
+      roff_alternating("${endings}" I "." endings)
+      set(files "files ending in\n${endings}")
+    endif()
+    string(APPEND text ".TP\n.B ${name}\n${first}${rest}.\n${commands}; ${files}\n")
   endforeach()
   string(REGEX REPLACE "\n$" "" text "${text}")
   set(FORMATS "${text}" PARENT_SCOPE)

@@ -114,7 +114,7 @@ class TestTransfer : public QObject
         const QString source = freshCatalog("source.mdb", hostileMovies());
         const QString copy = freshCatalog("copy.mdb");
         const QString file = path("movies." + extension);
-        const FileFormat format = *FormatNamed({}, file);
+        const FormatRow &format = *FormatNamed({}, file);
         {
             auto db = Database::open(source);
             auto reader = OpenCatalogReader(*db);

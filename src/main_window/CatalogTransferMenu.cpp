@@ -190,17 +190,11 @@ void CatalogTransferMenu::ImportDropped(const QStringList &paths)
 
 void CatalogTransferMenu::importFile(const QString &path)
 {
-    const std::optional<FileFormat> format = FormatToRead({}, path);
-    if (!format || !CanRead(*format)) {
-        MsgBox(QStringLiteral("%1 is not of a kind that can be imported; Reelwarden imports %2 "
-                              "files.")
-                   .arg(ForeignFileName(path), ReadableFormats()),
-               vbInformation);
+    const FormatRow *format = nullptr;
+    if (!attempt([&] { format = &FormatToRead({}, path); }))
         return;
-    }
-    ImportRequest request{
-        path, *format,      m_window.CatalogPath(), ReaderProgramPath(m_window.ProgramFolder()),
-        {},   {true, false}};
+    ImportRequest request{path, format, m_window.CatalogPath(),
+                          ReaderProgramPath(m_window.ProgramFolder()), {}, {true, false}};
     const QString name = ForeignFileName(path);
     ImportSummary trial;
     if (!importWithProgress(request, QStringLiteral("Reading the movies of %1...").arg(name),
@@ -239,8 +233,8 @@ void CatalogTransferMenu::ExportMovies()
                                    QDir::home().filePath(QStringLiteral("movies.csv"))});
         if (path.isEmpty())
             return;
-        const std::optional<FileFormat> format = FormatNamed({}, path);
-        if (!format || !CanWrite(*format)) {
+        const FormatRow *format = FormatNamed({}, path);
+        if (!format || !format->write) {
             MsgBox(QStringLiteral("%1 is not of a kind that can be exported; Reelwarden exports "
                                   "%2 files.")
                        .arg(ForeignFileName(path), WritableFormats()),

@@ -232,6 +232,19 @@ std::unique_ptr<Database> Database::open(const QString &path)
     return db;
 }
 
+std::unique_ptr<Database> Database::openForeign(const QString &path)
+{
+    sqlite3 *handle = nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    const int rc = sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK)
+        throw StoreError(QStringLiteral("The file %1 cannot be opened: %2.")
+                             .arg(fileName(path), db->lastErrorText()));
+    sqlite3_extended_result_codes(handle, 1);
+    return db;
+}
+
 Database::Database(sqlite3 *db, const QString &path) : m_db(db), m_path(path) {}
 
 Database::~Database()

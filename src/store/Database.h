@@ -58,6 +58,9 @@ class Database
 {
 public:
     static std::unique_ptr<Database> open(const QString &path);
+    // Another program's SQLite file, opened read-only and without the catalog's checks, to
+    // read its tables. Throws StoreError when it is no SQLite file or cannot be opened.
+    static std::unique_ptr<Database> openForeign(const QString &path);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;

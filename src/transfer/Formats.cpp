@@ -1,190 +1,251 @@
 #include "Formats.h"
 
 #include "AccessImport.h"
+#include "FormatProbe.h"
 #include "GcstarFormat.h"
 #include "HtmlFormat.h"
-#include "ReelwardenReader.h"
 #include "TellicoFormat.h"
+#include "amc/AmcFormat.h"
+#include "collectorz/CollectorzFormat.h"
+#include "datacrow/DataCrowFormat.h"
+#include "delicious/DeliciousFormat.h"
+#include "dvdprofiler/DvdProfilerFormat.h"
+#include "griffith/GriffithFormat.h"
+#include "nfo/NfoFormat.h"
+#include "reelwarden/ReelwardenReader.h"
 
 #include <QFileInfo>
 
 namespace
 {
 
-// The one list of formats: --format, the file endings, the messages, --list-formats and, through
-// it, the manual page and the shell completion all read it.
-struct FormatName {
-    const char *name; // the --format name
-    FileFormat format;
-    bool readable;
-    bool writable;
-    const char *endings;     // the file name endings that stand for it, space-separated
-    const char *description; // one line, for --list-formats
-    const char *chooser = nullptr; // for a file chooser: "CSV files"; "NAME files" when not given
-    bool folder = false;           // the format reads a folder of files
-};
+using namespace FormatProbe;
 
-// clang-format off
-constexpr FormatName kFormats[] = {
-    {"csv", FileFormat::Csv, true, true, "csv",
-     "comma-separated values, a header row naming the columns", "CSV files"},
-    {"tc", FileFormat::Tellico, true, true, "tc", "a Tellico collection file (zipped XML)",
-     "Tellico files"},
-    {"xml", FileFormat::TellicoXml, true, true, "xml", "a Tellico collection as plain XML",
-     "Tellico XML files"},
-    {"gcs", FileFormat::Gcstar, true, false, "gcs", "a GCstar collection of films", "GCstar files"},
-    {"mdb", FileFormat::Access, true, false, "mdb",
-     "the Access catalog of the earlier Windows version", "Catalogs of the earlier Windows version"},
-    {"html", FileFormat::Html, false, true, "html htm", "a printable list of the movies", "Web pages"},
-    // Known by its content whatever its name; its .mdb goes to the Access row before it.
-    {"reelwarden", FileFormat::Reelwarden, true, false, "mdb",
-     "another Reelwarden catalog or a backup of one, known by its content",
-     "Reelwarden catalogs and backups"},
-};
-// clang-format on
-
-QStringList endings(const FormatName &known)
+template <std::unique_ptr<MovieReader> (*Open)(const QString &)>
+std::unique_ptr<MovieReader> pathOnly(const QString &path, const ReadOptions &)
 {
-    return QString::fromLatin1(known.endings).split(u' ', Qt::SkipEmptyParts);
+    return Open(path);
 }
 
-const FormatName &entry(FileFormat format)
+std::unique_ptr<MovieReader> readCsv(const QString &path, const ReadOptions &options)
 {
-    for (const FormatName &known : kFormats) {
-        if (known.format == format)
-            return known;
-    }
-    return kFormats[0];
+    return OpenCsvReader(path, options.map);
 }
 
-// The file endings of the formats that `can`: ".csv, .tc and .html".
-QString formatList(bool FormatName::*can)
+std::unique_ptr<MovieReader> readAccess(const QString &path, const ReadOptions &options)
 {
-    QStringList names;
-    for (const FormatName &known : kFormats) {
-        for (const QString &ending : endings(known)) {
-            if (known.*can)
-                names << u'.' + ending;
+    return OpenAccessReader(path, options.readerProgram);
+}
+
+std::unique_ptr<MovieWriter> writeTc(const QString &path)
+{
+    return OpenTellicoWriter(path, true);
+}
+
+std::unique_ptr<MovieWriter> writeTellicoXml(const QString &path)
+{
+    return OpenTellicoWriter(path, false);
+}
+
+// A probe that also tells what a file holds, for the table, which asks only whether it is ours.
+template <ProbeResult (*Probe)(const QString &, QByteArrayView)>
+bool recognised(const QString &path, const QByteArray &head)
+{
+    return Probe(path, head).recognised;
+}
+
+bool isTellico(const QString &path, const QByteArray &head)
+{
+    return xmlRoot(head) == u"tellico" ||
+           (isZip(head) && (hasExtension(path, "tc") || head.contains("tellico.xml")));
+}
+
+bool isGcstar(const QString &, const QByteArray &head)
+{
+    return xmlRoot(head) == u"collection" && head.contains("type=\"GC");
+}
+
+bool isReelwarden(const QString &path, const QByteArray &head)
+{
+    return head.startsWith(QByteArrayLiteral("SQLite format 3\0")) && IsReelwardenCatalog(path);
+}
+
+bool isAccess(const QString &, const QByteArray &head)
+{
+    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+// The order matters where two rows could claim one file: the first probe that recognises it
+// wins, and an export to .xml is Tellico's.
+constexpr FormatRow kFormats[] = {
+    {"csv", "CSV spreadsheets (.csv)", "csv", nullptr, readCsv, OpenCsvWriter},
+    {"tc", "Tellico collections (.tc)", "tc", isTellico, pathOnly<OpenTellicoReader>, writeTc},
+    {"xml", "Tellico collections as plain XML (.xml)", "xml", nullptr,
+     pathOnly<OpenTellicoReader>, writeTellicoXml},
+    {"gcs", "GCstar collections (.gcs)", "gcs", isGcstar, pathOnly<OpenGcstarReader>, nullptr},
+    {"mdb", "the earlier version's Access catalogs (.mdb)", "mdb", isAccess, readAccess, nullptr},
+    {"html", "web pages (.html)", "html htm", nullptr, nullptr, OpenHtmlWriter},
+    {"nfo", "Kodi, Jellyfin, Emby and MediaPortal movie .nfo files, or a folder of them", "nfo",
+     IsNfo, pathOnly<OpenNfoPathReader>, nullptr, true},
+    {"videodb", "Kodi's exported library (videodb.xml)", "xml", IsVideodb,
+     pathOnly<OpenVideodbReader>, nullptr},
+    {"dvdprofiler", "DVD Profiler's collection export (collection.xml)", "xml", IsDvdProfiler,
+     pathOnly<OpenDvdProfilerReader>, nullptr},
+    {"griffith", "Griffith's database (griffith.db) and XML export", "db xml", IsGriffith,
+     pathOnly<OpenGriffithReader>, nullptr},
+    {"amc", "Ant Movie Catalog's catalogs (.amc) and XML catalogs", "amc xml",
+     recognised<ProbeAmc>, pathOnly<OpenAmcReader>, nullptr},
+    {"collectorz", "Collectorz Movie Collector's XML export", "xml", recognised<ProbeCollectorz>,
+     pathOnly<OpenCollectorzReader>, nullptr},
+    {"datacrow", "Data Crow's XML export", "xml", recognised<ProbeDataCrow>,
+     pathOnly<OpenDataCrowReader>, nullptr},
+    {"delicious", "Delicious Library's XML export", "xml", recognised<ProbeDelicious>,
+     pathOnly<OpenDeliciousReader>, nullptr},
+    {"reelwarden", "another Reelwarden catalog or a backup of one (any name)", "", isReelwarden,
+     pathOnly<OpenReelwardenReader>, nullptr},
+};
+
+QStringList split(const char *words)
+{
+    return QString::fromLatin1(words).split(u' ', Qt::SkipEmptyParts);
+}
+
+const FormatRow *byExtension(const QString &path, bool reading)
+{
+    const FormatRow *found = nullptr;
+    for (const FormatRow &row : kFormats) {
+        if ((reading ? row.read != nullptr : row.write != nullptr) &&
+            hasExtension(path, row.extensions)) {
+            if (found)
+                return nullptr; // an extension several formats share says nothing
+            found = &row;
         }
     }
-    names.removeDuplicates();
-    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           names.last();
+    return found;
 }
 
 } // namespace
 
-std::optional<FileFormat> FormatNamed(const QString &name, const QString &path)
+QString FormatRow::name() const
 {
-    const QString suffix = QFileInfo(path).suffix();
-    for (const FormatName &known : kFormats) {
-        if (name.isEmpty() ? endings(known).contains(suffix, Qt::CaseInsensitive)
-                           : name.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
-            return known.format;
-    }
-    return std::nullopt;
+    return split(names).value(0);
 }
 
-std::optional<FileFormat> FormatToRead(const QString &name, const QString &path)
+bool FormatRow::isNamed(const QString &wanted) const
 {
-    const bool mayBeCatalog = name.isEmpty() ||
-                              name.compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0 ||
-                              name.compare(QLatin1String("reelwarden"), Qt::CaseInsensitive) == 0;
-    if (mayBeCatalog && IsReelwardenCatalog(path))
-        return FileFormat::Reelwarden;
-    return FormatNamed(name, path);
+    for (const QString &known : split(names))
+        if (wanted.compare(known, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
-QList<ChooserFormat> ChooserFormats(bool reading)
+const FormatRow *FormatNamed(const QString &name, const QString &path)
 {
-    QList<ChooserFormat> formats;
-    for (const FormatName &known : kFormats) {
-        if (!(reading ? known.readable : known.writable))
-            continue;
-        const QString name = QLatin1String(known.name);
-        QStringList patterns;
-        for (const QString &ending : endings(known))
-            patterns << QStringLiteral("*.") + ending;
-        formats << ChooserFormat{known.chooser ? QLatin1String(known.chooser)
-                                               : name.toUpper() + QStringLiteral(" files"),
-                                 patterns, known.folder};
+    for (const FormatRow &row : kFormats) {
+        if (name.isEmpty() ? hasExtension(path, row.extensions) : row.isNamed(name))
+            return &row;
     }
-    return formats;
+    return nullptr;
+}
+
+const FormatRow &FormatToRead(const QString &name, const QString &path)
+{
+    if (!name.isEmpty()) {
+        const FormatRow *named = FormatNamed(name, path);
+        if (!named || !named->read)
+            throw TransferError{
+                QStringLiteral("--format %1 is not a format that can be imported.").arg(name)};
+        return *named;
+    }
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        throw TransferError{QStringLiteral("The file %1 was not found.").arg(path)};
+    const QByteArray head = FormatProbe::head(path);
+    for (const FormatRow &row : kFormats) {
+        if (row.read && row.probe && row.probe(path, head))
+            return row;
+    }
+    if (const FormatRow *row = byExtension(path, true))
+        return *row;
+    throw TransferError{QStringLiteral("%1 is not of a kind that can be imported. Import reads %2.")
+                            .arg(path, ReadableFormats())};
 }
 
 QStringList FormatList()
 {
     QStringList lines;
-    for (const FormatName &known : kFormats) {
+    for (const FormatRow &row : kFormats) {
         QStringList commands;
-        if (known.readable)
+        if (row.read)
             commands << QStringLiteral("import");
-        if (known.writable)
+        if (row.write)
             commands << QStringLiteral("export");
-        lines << QStringList{QLatin1String(known.name), commands.join(u' '),
-                             u'.' + endings(known).join(QStringLiteral(" .")),
-                             QLatin1String(known.description)}
+        lines << QStringList{row.name(), commands.join(u' '),
+                             split(row.extensions).isEmpty()
+                                 ? QString()
+                                 : u'.' + split(row.extensions).join(QStringLiteral(" .")),
+                             QString::fromUtf8(row.title)}
                      .join(u'\t');
     }
     return lines;
 }
 
+QList<ChooserFormat> ChooserFormats(bool reading)
+{
+    QList<ChooserFormat> formats;
+    for (const FormatRow &row : kFormats) {
+        if (!(reading ? row.read != nullptr : row.write != nullptr))
+            continue;
+        QStringList patterns;
+        for (const QString &extension : split(row.extensions))
+            patterns << QStringLiteral("*.") + extension;
+        QString title = QString::fromUtf8(row.title);
+        title[0] = title[0].toUpper();
+        formats << ChooserFormat{title, patterns.isEmpty() ? QStringList{"*"} : patterns,
+                                 row.folder};
+    }
+    return formats;
+}
+
+QString FormatNames(bool reading)
+{
+    QStringList names;
+    for (const FormatRow &row : kFormats)
+        if (reading ? row.read != nullptr : row.write != nullptr)
+            names << row.name();
+    return names.join(QStringLiteral(", "));
+}
+
 QString ReadableFormats()
 {
-    return formatList(&FormatName::readable);
+    QStringList titles;
+    for (const FormatRow &row : kFormats)
+        if (row.read && *row.title)
+            titles << QString::fromUtf8(row.title);
+    return titles.join(QStringLiteral("; "));
 }
 
 QString WritableFormats()
 {
-    return formatList(&FormatName::writable);
+    QStringList extensions;
+    for (const FormatRow &row : kFormats)
+        if (row.write)
+            extensions << QStringLiteral(".") + split(row.extensions).value(0);
+    return extensions.mid(0, extensions.size() - 1).join(QStringLiteral(", ")) +
+           QStringLiteral(" and ") + extensions.last();
 }
 
-bool CanRead(FileFormat format)
-{
-    return entry(format).readable;
-}
-
-bool CanWrite(FileFormat format)
-{
-    return entry(format).writable;
-}
-
-std::unique_ptr<MovieReader> OpenReader(FileFormat format, const QString &path,
+std::unique_ptr<MovieReader> OpenReader(const FormatRow &format, const QString &path,
                                         const ColumnMap &map, const QString &readerProgram)
 {
-    switch (format) {
-    case FileFormat::Csv:
-        return OpenCsvReader(path, map);
-    case FileFormat::Tellico:
-    case FileFormat::TellicoXml:
-        return OpenTellicoReader(path);
-    case FileFormat::Gcstar:
-        return OpenGcstarReader(path);
-    case FileFormat::Access:
-        return OpenAccessReader(path, readerProgram);
-    case FileFormat::Reelwarden:
-        return OpenReelwardenReader(path);
-    case FileFormat::Html:
-        break;
-    }
-    throw TransferError{QStringLiteral("Files of this kind cannot be imported.")};
+    if (!format.read)
+        throw TransferError{QStringLiteral("Files of this kind cannot be imported.")};
+    return format.read(path, {map, readerProgram});
 }
 
-std::unique_ptr<MovieWriter> OpenWriter(FileFormat format, const QString &path)
+std::unique_ptr<MovieWriter> OpenWriter(const FormatRow &format, const QString &path)
 {
-    switch (format) {
-    case FileFormat::Csv:
-        return OpenCsvWriter(path);
-    case FileFormat::Tellico:
-        return OpenTellicoWriter(path, true);
-    case FileFormat::TellicoXml:
-        return OpenTellicoWriter(path, false);
-    case FileFormat::Html:
-        return OpenHtmlWriter(path);
-    case FileFormat::Gcstar:
-    case FileFormat::Access:
-    case FileFormat::Reelwarden:
-        break;
-    }
-    throw TransferError{QStringLiteral("Files of this kind cannot be exported.")};
+    if (!format.write)
+        throw TransferError{QStringLiteral("Files of this kind cannot be exported.")};
+    return format.write(path);
 }

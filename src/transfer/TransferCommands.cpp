@@ -18,9 +18,9 @@
 namespace
 {
 
-// %1 and %2: the formats import reads and export writes.
+// %1 and %2: the --format names of what import reads and export writes.
 const char kUsage[] = R"usage(Usage:
-  reelwarden-transfer import FILE [--catalog PATH] [--check] [--rename-duplicates]
+  reelwarden-transfer import FILE|FOLDER [--catalog PATH] [--check] [--rename-duplicates]
                                   [--map "Their Name=Title" ...] [--format FORMAT]
   reelwarden-transfer export FILE [--catalog PATH] [--format FORMAT] [--force]
   reelwarden-transfer backup FILE [--catalog PATH] [--force]
@@ -29,9 +29,10 @@ const char kUsage[] = R"usage(Usage:
 Brings movies into the Reelwarden catalog, takes them out, and makes a safe copy of it.
 The catalog is movies.mdb beside the program unless --catalog names another.
 
-  import    adds the movies of FILE (%1) to the catalog, all or none;
-            from another Reelwarden catalog or a backup, those whose titles it lacks
-  export    writes every movie, sorted by title, to FILE (%2)
+  import    adds the movies of FILE, or of a FOLDER of .nfo files, to the catalog, all or
+            none; the kind of file is told from its content; from another
+            Reelwarden catalog or a backup, the movies whose titles it lacks
+  export    writes every movie, sorted by title, to FILE, the kind told from its extension
   backup    writes a consistent copy of the catalog to FILE, also while Reelwarden is open
 
   --catalog PATH        the catalog to use
@@ -39,11 +40,13 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
-  --format FORMAT       read or write FILE in FORMAT, whatever its extension says
+  --format FORMAT       the kind of FILE, whatever its content or extension says
   --force               replace FILE when it exists
   --list-formats        list the formats: name, commands, file endings, description
   -h, --help            show this help
   --version             show the version
+
+Formats (--format): import reads %1; export writes %2.
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
 See reelwarden-transfer(1) for more.
@@ -104,20 +107,23 @@ void checkOptions(const QCommandLineParser &parser, const QString &command)
         throw UsageError{QStringLiteral("--format applies to import and export only.")};
 }
 
-FileFormat formatFor(const Request &request, bool reading)
+const FormatRow &formatFor(const Request &request, bool reading)
 {
-    const std::optional<FileFormat> format = reading ? FormatToRead(request.format, request.file)
-                                                     : FormatNamed(request.format, request.file);
-    const QString what =
-        request.format.isEmpty()
-            ? QStringLiteral("%1 is not of a kind").arg(ForeignFileName(request.file))
-            : QStringLiteral("--format %1 is not a format").arg(request.format);
-    if (reading && (!format || !CanRead(*format)))
-        throw UsageError{QStringLiteral("%1 that can be imported; import reads %2 files.")
-                             .arg(what, ReadableFormats())};
-    if (!reading && (!format || !CanWrite(*format)))
-        throw UsageError{QStringLiteral("%1 that can be exported; export writes %2 files.")
-                             .arg(what, WritableFormats())};
+    if (!request.format.isEmpty()) {
+        const FormatRow *named = FormatNamed(request.format, request.file);
+        if (!named || !(reading ? named->read != nullptr : named->write != nullptr))
+            throw UsageError{QStringLiteral("--format %1 is not a format that can be %2; the "
+                                            "formats are %3.")
+                                 .arg(request.format, reading ? "imported" : "exported",
+                                      FormatNames(reading))};
+    }
+    if (reading)
+        return FormatToRead(request.format, request.file);
+    const FormatRow *format = FormatNamed(request.format, request.file);
+    if (!format || !format->write)
+        throw UsageError{QStringLiteral("%1 is not of a kind that can be exported; export writes "
+                                        "%2 files.")
+                             .arg(ForeignFileName(request.file), WritableFormats())};
     return *format;
 }
 
@@ -139,8 +145,10 @@ void printSummary(const ImportSummary &summary, const Request &request)
 {
     const QString catalog = ForeignFileName(request.catalog);
     say(stdout, request.check
-                    ? QStringLiteral("An import would add %1 to %2; nothing was written.")
-                          .arg(movies(summary.added), catalog)
+                    ? QStringLiteral("Found %1 in %2: an import would add %3 to %4; nothing was "
+                                     "written.")
+                          .arg(movies(summary.added + int(summary.skipped.size())),
+                               ForeignFileName(request.file), movies(summary.added), catalog)
                     : QStringLiteral("Added %1 to %2.").arg(movies(summary.added), catalog));
     printList(QStringLiteral("Skipped %1 whose title the catalog or an earlier movie of the file "
                              "already has (letter case aside):")
@@ -158,12 +166,12 @@ void printSummary(const ImportSummary &summary, const Request &request)
 
 int runImport(const Request &request)
 {
-    const FileFormat format = formatFor(request, true);
-    if (!request.map.isEmpty() && format != FileFormat::Csv)
+    const FormatRow &format = formatFor(request, true);
+    if (!request.map.isEmpty() && !format.isNamed(QStringLiteral("csv")))
         throw UsageError{QStringLiteral("--map applies to CSV files only.")};
     Progress progress(QStringLiteral("Importing"));
     const ImportSummary summary =
-        ImportFile({request.file, format, request.catalog,
+        ImportFile({request.file, &format, request.catalog,
                     ReaderProgramPath(request.programFolder), request.map,
                     {request.check, request.renameDuplicates}},
                    [&](qint64 done, qint64 total) { progress.show(done, total); });
@@ -174,7 +182,7 @@ int runImport(const Request &request)
 
 int runExport(const Request &request)
 {
-    const FileFormat format = formatFor(request, false);
+    const FormatRow &format = formatFor(request, false);
     Progress progress(QStringLiteral("Exporting"));
     const int count = ExportCatalog(request.catalog, request.file, format, request.force,
                                     [&](qint64 done, qint64 total) { progress.show(done, total); });
@@ -251,7 +259,7 @@ Request parse(const QStringList &arguments, const QString &programFolder,
 int run(const Request &request)
 {
     if (request.command == QLatin1String("help")) {
-        say(stdout, QString::fromUtf8(kUsage).arg(ReadableFormats(), WritableFormats()).trimmed());
+        say(stdout, QString::fromUtf8(kUsage).arg(FormatNames(true), FormatNames(false)).trimmed());
         return kDone;
     }
     if (request.command == QLatin1String("list-formats")) {

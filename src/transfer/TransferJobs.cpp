@@ -27,14 +27,14 @@ ImportSummary ImportFile(const ImportRequest &request, const TransferProgress &p
                 .arg(ForeignFileName(request.file))};
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader =
-        OpenReader(request.format, request.file, request.map, request.readerProgram);
+        OpenReader(*request.format, request.file, request.map, request.readerProgram);
     std::function<void()> step;
     if (progress)
         step = [&] { progress(reader->bytesRead(), reader->bytesTotal()); };
     return ImportMovies(*db, *reader, ForeignFileName(request.file), request.options, step);
 }
 
-int ExportCatalog(const QString &catalog, const QString &file, FileFormat format, bool replace,
+int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format, bool replace,
                   const TransferProgress &progress)
 {
     if (sameFile(file, catalog))

@@ -13,7 +13,7 @@ using TransferProgress = std::function<void(qint64 done, qint64 total)>;
 
 struct ImportRequest {
     QString file;
-    FileFormat format = FileFormat::Csv; // CanRead
+    const FormatRow *format = nullptr; // one that reads
     QString catalog;
     QString readerProgram; // reads Access files
     ColumnMap map;         // CSV only
@@ -24,8 +24,8 @@ struct ImportRequest {
 // TransferError (a file that is the catalog itself, or cannot be read) or StoreError.
 ImportSummary ImportFile(const ImportRequest &request, const TransferProgress &progress = {});
 
-// Writes every movie of the catalog, in the list's order, to `file` in `format` (CanWrite).
+// Writes every movie of the catalog, in the list's order, to `file` in `format` (one that writes).
 // An existing file is replaced only when `replace`, never the catalog itself. Gives the number
 // of movies written. Throws TransferError or StoreError; then `file` is as it was.
-int ExportCatalog(const QString &catalog, const QString &file, FileFormat format, bool replace,
+int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format, bool replace,
                   const TransferProgress &progress = {});

@@ -48,6 +48,8 @@ class XmlInput
     QStringList readValues();
     void skipElement();
     QStringView name() const { return m_xml.name(); }
+    // The text of the current Characters token.
+    QStringView text() const { return m_xml.text(); }
     QXmlStreamAttributes attributes() const { return m_xml.attributes(); }
     [[noreturn]] void fail(const QString &what) const;
     const QString &path() const { return m_path; }
