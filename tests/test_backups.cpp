@@ -76,12 +76,30 @@ class TestBackups : public QObject
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected"); // the format's name, empty when refused
-        QTest::newRow("catalog as .mdb") << "catalog" << "movies.mdb" << "" << "reelwarden";
-        QTest::newRow("backup as .bak") << "catalog" << "movies.bak" << "" << "reelwarden";
-        QTest::newRow("catalog, --format csv") << "catalog" << "old.mdb" << "csv" << "csv";
-        QTest::newRow("other program's movies table") << "griffith" << "griffith.db" << "" << "griffith";
-        QTest::newRow("other program's, as .mdb") << "griffith" << "other.mdb" << "" << "mdb";
-        QTest::newRow("text, no known extension") << "text" << "notes.sqlite" << "" << "";
+        QTest::newRow("catalog as .mdb") << "catalog"
+                                         << "movies.mdb"
+                                         << ""
+                                         << "reelwarden";
+        QTest::newRow("backup as .bak") << "catalog"
+                                        << "movies.bak"
+                                        << ""
+                                        << "reelwarden";
+        QTest::newRow("catalog, --format csv") << "catalog"
+                                               << "old.mdb"
+                                               << "csv"
+                                               << "csv";
+        QTest::newRow("other program's movies table") << "griffith"
+                                                      << "griffith.db"
+                                                      << ""
+                                                      << "griffith";
+        QTest::newRow("other program's, as .mdb") << "griffith"
+                                                  << "other.mdb"
+                                                  << ""
+                                                  << "mdb";
+        QTest::newRow("text, no known extension") << "text"
+                                                  << "notes.sqlite"
+                                                  << ""
+                                                  << "";
     }
     // A Reelwarden catalog is known by what it holds, whatever its name; another program's
     // SQLite file with a table of movies is not one.

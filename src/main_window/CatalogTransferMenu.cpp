@@ -193,8 +193,9 @@ void CatalogTransferMenu::importFile(const QString &path)
     const FormatRow *format = nullptr;
     if (!attempt([&] { format = &FormatToRead({}, path); }))
         return;
-    ImportRequest request{path, format, m_window.CatalogPath(),
-                          ReaderProgramPath(m_window.ProgramFolder()), {}, {true, false}};
+    ImportRequest request{
+        path, format,       m_window.CatalogPath(), ReaderProgramPath(m_window.ProgramFolder()),
+        {},   {true, false}};
     const QString name = ForeignFileName(path);
     ImportSummary trial;
     if (!importWithProgress(request, QStringLiteral("Reading the movies of %1...").arg(name),

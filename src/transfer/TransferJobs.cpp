@@ -34,8 +34,8 @@ ImportSummary ImportFile(const ImportRequest &request, const TransferProgress &p
     return ImportMovies(*db, *reader, ForeignFileName(request.file), request.options, step);
 }
 
-int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format, bool replace,
-                  const TransferProgress &progress)
+int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format,
+                  bool replace, const TransferProgress &progress)
 {
     if (sameFile(file, catalog))
         throw TransferError{

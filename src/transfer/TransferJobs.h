@@ -27,5 +27,5 @@ ImportSummary ImportFile(const ImportRequest &request, const TransferProgress &p
 // Writes every movie of the catalog, in the list's order, to `file` in `format` (one that writes).
 // An existing file is replaced only when `replace`, never the catalog itself. Gives the number
 // of movies written. Throws TransferError or StoreError; then `file` is as it was.
-int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format, bool replace,
-                  const TransferProgress &progress = {});
+int ExportCatalog(const QString &catalog, const QString &file, const FormatRow &format,
+                  bool replace, const TransferProgress &progress = {});
