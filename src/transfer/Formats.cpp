@@ -78,11 +78,11 @@ bool CanWrite(FileFormat format)
 }
 
 std::unique_ptr<MovieReader> OpenReader(FileFormat format, const QString &path,
-                                        const ColumnMap &map, const QString &readerProgram)
+                                        const CsvOptions &csv, const QString &readerProgram)
 {
     switch (format) {
     case FileFormat::Csv:
-        return OpenCsvReader(path, map);
+        return OpenCsvReader(path, csv);
     case FileFormat::Tellico:
     case FileFormat::TellicoXml:
         return OpenTellicoReader(path);

@@ -18,8 +18,8 @@ QString WritableFormats();
 bool CanRead(FileFormat format);
 bool CanWrite(FileFormat format);
 
-// Opens the file in `format`, which CanRead / CanWrite. `map` applies to CSV headers; Access
+// Opens the file in `format`, which CanRead / CanWrite. `csv` applies to CSV files; Access
 // files are read with `readerProgram`. Throws TransferError.
 std::unique_ptr<MovieReader> OpenReader(FileFormat format, const QString &path,
-                                        const ColumnMap &map, const QString &readerProgram);
+                                        const CsvOptions &csv, const QString &readerProgram);
 std::unique_ptr<MovieWriter> OpenWriter(FileFormat format, const QString &path);
