@@ -151,10 +151,10 @@ bool CsvColumns::anyMatched() const
     return unused().size() < m_header.size();
 }
 
-bool CsvColumns::hasTitle() const
+bool CsvColumns::has(int catalogColumn) const
 {
-    return std::any_of(m_columns.begin(), m_columns.end(), [](const CsvColumn &column) {
-        return column.kind == CsvColumn::Movie && column.column == 0;
+    return std::any_of(m_columns.begin(), m_columns.end(), [&](const CsvColumn &column) {
+        return column.kind == CsvColumn::Movie && column.column == catalogColumn;
     });
 }
 

@@ -39,7 +39,9 @@ class CsvColumns
     QStringList unused() const;
     // Whether any name matched something.
     bool anyMatched() const;
-    bool hasTitle() const;
+    bool hasTitle() const { return has(0); }
+    // Whether a column of the file goes into the catalog's `column`.
+    bool has(int column) const;
     // The first of two names that go into the same catalog column, and that column; empty
     // when there is none.
     QStringList clash() const { return m_clash; }

@@ -308,6 +308,9 @@ class CsvReader : public MovieReader
                 movie.values[std::size_t(column.column)] = cellValue(column, value);
         }
         addNotes(movie, notes);
+        const std::size_t hours = std::size_t(movieColumnIndex("Hours"));
+        if (m_columns->has(int(hours)) && !movie.values[hours])
+            movie.values[hours] = QString(); // hours apart, none here: Minutes is not a length
         return movie;
     }
 

@@ -241,16 +241,12 @@ void ForeignValues::readLength(MovieRow &movie, std::vector<SetAside> &aside)
     using namespace MovieColumn;
     std::optional<QString> &hours = movie.values[Hours];
     std::optional<QString> &minutes = movie.values[Minutes];
+    const bool runningTime = !hours && minutes && m_ranges;
     if (hours && meansNone(*hours))
         hours.reset();
     if (minutes && meansNone(*minutes))
         minutes.reset();
-    if (!hours && minutes && m_ranges) {
-        const std::optional<qint64> plain = wholeNumber(*minutes);
-        if (plain && *plain <= kMaxMinutes) {
-            minutes->setNum(*plain);
-            return;
-        }
+    if (runningTime && minutes) {
         const std::optional<qint64> total = runningMinutes(*minutes);
         if (!total || *total / 60 > kMaxHours)
             return setAside(movie, aside, Minutes, QStringLiteral("Length"),

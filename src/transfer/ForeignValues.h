@@ -22,8 +22,8 @@
 //   no year.
 // - Hours and Minutes: whole numbers, hours 0 to 20 and minutes 0 to 59. A running time given
 //   as one text stands in Minutes with Hours NULL: "102", "102 min", "1h 42m", "1:42",
-//   "1:42:00", "PT1H42M" are split into hours and minutes (a plain number below 60 stays
-//   minutes alone, Hours NULL).
+//   "1:42:00", "PT1H42M" are split into hours and minutes ("42" is 0 hours 42 minutes). A
+//   file that has hours apart but none for a movie gives Hours as an empty text.
 //
 // A value that still fits no column is set aside: the column becomes NULL and the value is
 // given back, for the import to keep in Comments or refuse.

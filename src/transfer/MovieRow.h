@@ -17,7 +17,7 @@
 // (ForeignValues) and keeps in Comments what fits no column, so a reader never refuses a
 // movie for a value. A file that has one running-time text puts it in Minutes and leaves
 // Hours NULL; the import splits it into Hours and Minutes. A file with hours and minutes
-// apart fills both.
+// apart fills both, Hours with an empty text where a movie has minutes but no hours.
 struct MovieRow {
     static constexpr int kColumnCount = 17;
     std::array<std::optional<QString>, kColumnCount> values;
