@@ -11,7 +11,7 @@ packages=(
 )
 if [ "${1:-run}" = test ]; then
   packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
-    desktop-file-utils sqlite3 tellico-data libxml2-utils)
+    desktop-file-utils sqlite3 tellico-data libxml2-utils locales)
 fi
 
 missing=()
@@ -19,11 +19,18 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests read amounts under German and US English locales as well as C.
+if [ "${1:-run}" = test ]; then
+  for name in de_DE en_US; do
+    locale -a | grep -qix "$name.utf-\?8" || "${sudo[@]}" localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  done
+fi

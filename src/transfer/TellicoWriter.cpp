@@ -282,7 +282,7 @@ void TellicoWriter::writeDocument(QIODevice &out)
 void TellicoWriter::writeFields(QXmlStreamWriter &xml)
 {
     static const Field fields[] = {
-        {"title", "Title", "General", 1, 8, 1},
+        {"title", "Title", "General", 1, 8, 4},
         {"medium", "Medium", "General", 3, 2, 4},
         {"year", "Year", "General", 6, 3, 4},
         {"certification", "Certification", "General", 3, 2, 4},
