@@ -41,6 +41,16 @@ std::optional<qint64> runningTime(const MovieRow &row)
     return hours->toLongLong() * 60 + minutes->toInt();
 }
 
+// An amount with three decimals ("5.125") is written with four, since "1.234" alone could
+// also be read as a thousand with a grouping point.
+std::optional<QString> unambiguousAmount(const std::optional<QString> &amount)
+{
+    static const QRegularExpression threeDecimals(QStringLiteral("^-?[0-9]+\\.[0-9]{3}$"));
+    if (amount && threeDecimals.match(*amount).hasMatch())
+        return *amount + u'0';
+    return amount;
+}
+
 void writeProperty(QXmlStreamWriter &xml, const QString &name, const QString &value)
 {
     xml.writeStartElement(QStringLiteral("prop"));
@@ -151,7 +161,7 @@ void TellicoWriter::write(const MovieRow &movie)
     writeMany("director", movie.values[Director]);
     writeMany("producer", movie.values[Producer]);
     writeLength(movie);
-    writeValue("pur_price", movie.values[Value]);
+    writeValue("pur_price", unambiguousAmount(movie.values[Value]));
     writeValue("condition", movie.values[Condition]);
     writeValue("location", movie.values[TapePosition]);
     if (movie.values[Comments])
