@@ -160,7 +160,8 @@ bool CsvColumns::has(int catalogColumn) const
 
 bool IsFilmTitleType(const QString &type)
 {
-    static const QRegularExpression notFilm(QStringLiteral("series|episode|game|podcast"),
+    // IMDb writes the types in the user's language too: "Serie TV", "Série", "Episodio".
+    static const QRegularExpression notFilm(QStringLiteral("s[eé]rie|[eé]pisod|game|jeu|spiel|podcast"),
                                             QRegularExpression::CaseInsensitiveOption);
     return !notFilm.match(type).hasMatch();
 }

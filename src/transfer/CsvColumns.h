@@ -58,6 +58,6 @@ class CsvColumns
     QStringList m_clash;
 };
 
-// Whether an IMDb "Title Type" is a film (movie, TV movie, video, short) rather than a series,
-// an episode, a game or a podcast.
+// Whether an IMDb "Title Type" is a film (movie, TV movie, video, short, special) rather than a
+// series, an episode, a game or a podcast, in English or the languages IMDb exports in.
 bool IsFilmTitleType(const QString &type);
