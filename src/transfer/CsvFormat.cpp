@@ -196,8 +196,10 @@ class CsvParser
 // first, after any apostrophes (so "'=x" too keeps its own apostrophe through a round trip).
 bool looksLikeFormula(const QString &text)
 {
-    static const QRegularExpression formula(QStringLiteral("^'*[=+\\-@\\t\\r]"));
-    return formula.match(text).hasMatch();
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return i < text.size() && QStringView(u"=+-@\t\r").contains(text[i]);
 }
 
 class CsvReader : public MovieReader
@@ -308,8 +310,9 @@ class CsvReader : public MovieReader
                 movie.values[std::size_t(column.column)] = cellValue(column, value);
         }
         addNotes(movie, notes);
-        const std::size_t hours = std::size_t(movieColumnIndex("Hours"));
-        if (m_columns->has(int(hours)) && !movie.values[hours])
+        constexpr std::size_t hours = 6;
+        static_assert(kMovieColumns[hours].kind == ColumnKind::Integer);
+        if (m_hasHours && !movie.values[hours])
             movie.values[hours] = QString(); // hours apart, none here: Minutes is not a length
         return movie;
     }
@@ -361,6 +364,7 @@ class CsvReader : public MovieReader
             m_firstRow = std::move(first);
         }
         m_columns = std::make_unique<CsvColumns>(names, options.map);
+        m_hasHours = m_columns->has(movieColumnIndex("Hours"));
         checkColumns(!options.columns.isEmpty());
         m_parser->limitCells(names.size());
     }
@@ -397,6 +401,7 @@ class CsvReader : public MovieReader
     std::unique_ptr<CsvParser> m_parser;
     std::unique_ptr<CsvColumns> m_columns;
     std::optional<Record> m_firstRow; // a first row that is a movie (--columns)
+    bool m_hasHours = false;          // the file has hours apart from minutes
     int m_notFilms = 0;
     QStringList m_notFilmTypes;
 };

@@ -51,6 +51,18 @@ bool groupedByThree(const QStringList &parts)
     return true;
 }
 
+// Digits only, the form most values come in: read without a regular expression.
+bool allDigits(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 18)
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
 enum class Reading { Amount, NotAnAmount, Ambiguous };
 
 struct Digits {
@@ -112,8 +124,25 @@ std::optional<Money::Units> units(const Digits &digits, bool negative)
     return negative ? -kept : kept;
 }
 
+// "1234", "-12.50", "0.0001": a plain decimal that no rule reads two ways (not three decimals),
+// as the catalog's own exports write amounts; read without a regular expression.
+std::optional<Money::Units> plainAmount(const QString &text)
+{
+    const bool negative = text.startsWith(u'-');
+    const QString digits = negative ? text.mid(1) : text;
+    const qsizetype point = digits.indexOf(u'.');
+    Digits parts{point < 0 ? digits : digits.left(point), point < 0 ? QString() : digits.mid(point + 1)};
+    const qsizetype decimals = parts.fraction.size();
+    if (!allDigits(parts.whole) || (point >= 0 && (decimals == 0 || decimals == 3 || decimals > 4)) ||
+        (decimals > 0 && !allDigits(parts.fraction)))
+        return std::nullopt;
+    return units(parts, negative);
+}
+
 bool meansNone(const QString &text)
 {
+    if (!text.isEmpty() && text[0].isDigit())
+        return false;
     static const QRegularExpression none(
         QStringLiteral(R"(^\s*(?:\?+|-+|—|–|unknown|n/?a|none)?\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -122,6 +151,8 @@ bool meansNone(const QString &text)
 
 std::optional<qint64> wholeNumber(const QString &text, bool negative = false)
 {
+    if (allDigits(text))
+        return text.toLongLong();
     static const QRegularExpression whole(QStringLiteral(R"(^\s*([-+]?\d{1,18})\s*$)"));
     const QRegularExpressionMatch match = whole.match(text);
     if (!match.hasMatch() || (!negative && match.captured(1).startsWith(u'-')))
@@ -132,6 +163,8 @@ std::optional<qint64> wholeNumber(const QString &text, bool negative = false)
 // The minutes of a running time written as one text, or nothing.
 std::optional<qint64> runningMinutes(const QString &text)
 {
+    if (allDigits(text))
+        return text.toLongLong();
     static const QString minuteWords = QStringLiteral(R"((?:minutes?|mins?|mn|m)\.?)");
     static const QRegularExpression minutes(
         QStringLiteral(R"(^\s*(\d{1,9})\s*(?:%1)?\s*$)").arg(minuteWords),
@@ -189,6 +222,10 @@ void ForeignValues::readAmount(MovieRow &movie, std::vector<SetAside> &aside)
         return;
     if (value->trimmed().isEmpty())
         return value.reset();
+    if (const std::optional<Money::Units> plain = plainAmount(*value)) {
+        value = Money::formatPlain(*plain);
+        return;
+    }
     const QString label = columnLabel(Value);
     const std::optional<AmountText> amount = splitAmount(*value);
     Digits digits;
@@ -219,6 +256,11 @@ void ForeignValues::readYear(MovieRow &movie, std::vector<SetAside> &aside)
     std::optional<QString> &value = movie.values[Copyright];
     if (!value)
         return;
+    if (allDigits(*value) && value->size() == 4) {
+        const int number = value->toInt();
+        if (!m_ranges || (number >= kFirstYear && number <= kLastYear))
+            return;
+    }
     if (meansNone(*value))
         return value.reset();
     static const QRegularExpression year(QStringLiteral(
