@@ -13,7 +13,7 @@ export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run REELWARDEN_BUILD
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 folder=$XDG_DATA_HOME/reelwarden
 fail() { echo "FAIL: $*" >&2; exit 1; }
-files() { (cd "$1" && find . \( -type f -o -type l \) | sort); }
+files() { (cd "$1" && find . \( -type f -o -type l \) | LC_ALL=C sort); }  # byte order, as the lists below are written
 for tool in desktop-file-validate sqlite3 sha256sum; do
   command -v $tool >/dev/null || fail "$tool is missing (scripts/install-deps.sh test installs it)"
 done
@@ -29,7 +29,7 @@ for size in 16 32 48 64 128 256; do
   expected+=$'\n'"./share/icons/hicolor/${size}x$size/apps/reelwarden.png"
 done
 [ "$transfer" = 1 ] && expected+=$'\n./bin/reelwarden-transfer\n./share/reelwarden/reelwarden-transfer'
-expected=$(sort <<<"$expected")
+expected=$(LC_ALL=C sort <<<"$expected")
 
 "$source/install.sh" >/dev/null
 diff <(echo "$expected") <(files "$HOME/.local") || fail "the installed files differ from the expected"
