@@ -10,10 +10,10 @@ jobs=${JOBS:-2}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DREELWARDEN_FUZZ=ON \
     -DBUILD_TESTING=OFF -DREELWARDEN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_profile fuzz_money fuzz_search
+cmake --build "$build" -j "$jobs" --target fuzz_profile fuzz_money fuzz_search fuzz_foreign_values
 
 status=0
-for target in profile money search; do
+for target in profile money search foreign_values; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
     echo "== fuzz_$target for ${seconds}s"
