@@ -43,8 +43,8 @@ The catalog is movies.mdb beside the program unless --catalog names another.
                         skipped
   --strict              refuse the file when a value fits no column, instead of keeping
                         the value at the end of the movie's Comments ("Value: approx. 10")
-  --decimal-comma       amounts such as 1,234 and 1.234 have a decimal comma (1.234)
-  --decimal-point       ... or a decimal point (1234 and 1.234)
+  --decimal-comma       amounts have a decimal comma: 1,234 is 1.234 and 1.234 is 1234
+  --decimal-point       amounts have a decimal point: 1,234 is 1234 and 1.234 is 1.234
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
   --columns "A,B,..."   the CSV file has no header row; these name its columns in order
   --format FORMAT       csv, tc, xml, gcs, mdb or html, whatever FILE's extension says
