@@ -1,6 +1,7 @@
 #include "CsvFormat.h"
 
 #include "CsvEncoding.h"
+#include "CsvParser.h"
 #include "ForeignFile.h"
 #include "MovieColumns.h"
 #include "Windows1252.h"
@@ -17,17 +18,6 @@ namespace
 
 constexpr qint64 kChunkBytes = 1 << 20;
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kMaxColumns = 10000; // columns a header may name
-
-struct Cell {
-    QByteArray bytes;
-    bool quoted = false;
-};
-
-struct Record {
-    std::vector<Cell> cells;
-    int line = 0; // the line on which the record begins
-};
 
 // The separator the header line uses most outside quotes: ",", ";" or a tab ("," on a tie).
 char delimiterOf(QFile &file)
@@ -72,125 +62,6 @@ std::unique_ptr<QTemporaryFile> utf8Copy(QFile &file, CsvEncoding encoding, cons
     copy->seek(0);
     return copy;
 }
-
-// RFC 4180 records from a file read a chunk at a time.
-class CsvParser
-{
-  public:
-    CsvParser(QFile &file, const QString &name, char delimiter)
-        : m_file(file), m_name(name), m_delimiter(delimiter)
-    {
-    }
-
-    std::optional<Record> next()
-    {
-        Record record;
-        record.line = m_line;
-        Cell cell;
-        for (;;) {
-            const int c = get();
-            if (c < 0 && record.cells.empty() && cell.bytes.isEmpty() && !cell.quoted)
-                return std::nullopt;
-            if (c < 0 || c == '\n' || (c == '\r' && (peek() != '\n' || get() == '\n'))) {
-                record.cells.push_back(std::move(cell));
-                return record;
-            }
-            if (c == m_delimiter) {
-                record.cells.push_back(std::move(cell));
-                cell = Cell();
-                if (record.cells.size() >= m_cellLimit)
-                    throw TransferError{QStringLiteral("%1, line %2: the row has more values than "
-                                                       "the header names columns (%3).")
-                                            .arg(m_name)
-                                            .arg(record.line)
-                                            .arg(m_cellLimit)};
-            } else if (c == '"' && cell.bytes.isEmpty() && !cell.quoted) {
-                readQuoted(cell, record.line);
-            } else {
-                append(cell, char(c), record.line, false);
-            }
-        }
-    }
-
-    qint64 position() const { return m_consumed; }
-    // Rows of more cells than this are refused as soon as they have one too many, so a row of
-    // millions of commas never fills the memory.
-    void limitCells(std::size_t count) { m_cellLimit = count; }
-
-  private:
-    void readQuoted(Cell &cell, int line)
-    {
-        cell.quoted = true;
-        for (;;) {
-            const int c = get();
-            if (c < 0)
-                throw TransferError{QStringLiteral("%1, line %2: a quoted value is never closed "
-                                                   "(a quote character is missing).")
-                                        .arg(m_name)
-                                        .arg(line)};
-            if (c == '"' && peek() != '"')
-                break;
-            if (c == '"')
-                get();
-            append(cell, char(c), line, true);
-        }
-        const int after = peek();
-        if (after >= 0 && after != m_delimiter && after != '\r' && after != '\n')
-            throw TransferError{QStringLiteral("%1, line %2: a quoted value is followed by more "
-                                               "text (a quote inside a value must be doubled).")
-                                    .arg(m_name)
-                                    .arg(line)};
-    }
-
-    void append(Cell &cell, char c, int line, bool quoted)
-    {
-        if (cell.bytes.size() >= kMaxValueLength)
-            throw TransferError{
-                QStringLiteral("%1, line %2: a value is longer than the catalog takes (%3 "
-                               "characters)%4.")
-                    .arg(m_name)
-                    .arg(line)
-                    .arg(kMaxValueLength)
-                    .arg(quoted ? QStringLiteral(", or a quote character that opens a value is "
-                                                 "never closed")
-                                : QString())};
-        cell.bytes.append(c);
-    }
-
-    bool fill()
-    {
-        if (m_pos < m_buffer.size())
-            return true;
-        m_buffer = m_file.read(kChunkBytes);
-        m_pos = 0;
-        if (m_file.error() != QFileDevice::NoError)
-            throw TransferError{
-                QStringLiteral("%1 cannot be read: %2.").arg(m_name, m_file.errorString())};
-        return !m_buffer.isEmpty();
-    }
-
-    int peek() { return fill() ? uchar(m_buffer.at(m_pos)) : -1; }
-
-    int get()
-    {
-        if (!fill())
-            return -1;
-        const int c = uchar(m_buffer.at(m_pos++));
-        ++m_consumed;
-        if (c == '\n' || (c == '\r' && peek() != '\n'))
-            ++m_line;
-        return c;
-    }
-
-    QFile &m_file;
-    const QString m_name;
-    const char m_delimiter;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
-    qint64 m_consumed = 0;
-    int m_line = 1;
-    std::size_t m_cellLimit = kMaxColumns;
-};
 
 // A text a spreadsheet would run as a formula: "=", "+", "-", "@", a tab or a carriage return
 // first, after any apostrophes (so "'=x" too keeps its own apostrophe through a round trip).
