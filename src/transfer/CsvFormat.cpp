@@ -6,7 +6,6 @@
 #include "MovieColumns.h"
 #include "Windows1252.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
