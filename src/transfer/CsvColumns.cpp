@@ -111,7 +111,7 @@ CsvColumns::CsvColumns(const QStringList &header, const ColumnMap &map) : m_head
     QStringList foldedHeader;
     for (const QString &name : header)
         foldedHeader << folded(name);
-    m_kind = map.isEmpty() ? kindOf(foldedHeader) : CsvKind::Spreadsheet;
+    m_kind = kindOf(foldedHeader);
     const std::vector<SiteColumn> site =
         m_kind == CsvKind::Spreadsheet ? std::vector<SiteColumn>() : siteColumns(m_kind);
     QHash<int, QString> taken;
@@ -122,8 +122,8 @@ CsvColumns::CsvColumns(const QStringList &header, const ColumnMap &map) : m_head
             return foldedHeader[i] == QLatin1String(known.name);
         });
         if (own != site.end())
-            column = own->column;
-        else if (m_kind == CsvKind::Spreadsheet)
+            column = own->column; // a site's own column goes where it belongs, --map or not
+        else
             column.column = catalogColumn(map.value(name.toLower(), name));
         if (column.column >= 0)
             column.kind = CsvColumn::Movie;
