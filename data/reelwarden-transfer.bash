@@ -23,7 +23,7 @@ _reelwarden_transfer()
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --catalog | --format | --map) ((i++)) ;;
+            --catalog | --format | --map | --columns) ((i++)) ;;
             -*) ;;
             *)
                 command=${words[i]}
@@ -41,7 +41,7 @@ _reelwarden_transfer()
             COMPREPLY=($(compgen -W "$(_reelwarden_transfer_formats "$program" "$command" | cut -f1)" -- "$cur"))
             return
             ;;
-        --map)
+        --map | --columns)
             return
             ;;
     esac

@@ -11,7 +11,7 @@ jobs=${JOBS:-2}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DREELWARDEN_FUZZ=ON \
     -DBUILD_TESTING=OFF -DREELWARDEN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets="profile money search nfo videodb dvdprofiler griffith amc collectorz datacrow delicious reelwarden_catalog"
+targets="profile money search nfo videodb dvdprofiler griffith amc collectorz datacrow delicious foreign_values reelwarden_catalog"
 cmake --build "$build" -j "$jobs" --target $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
 
 # seeds TARGET: the folders of files it starts from.

@@ -124,13 +124,10 @@ void checkProbes(const Format &format, const QString &path, const QByteArray &by
     }
 }
 
-// "-": the import's reading of the values decides, not checked here.
 void checkProgram(const Format &format, const QString &path, const QString &catalog)
 {
     QFETCH(QString, refusal);
     QFETCH(QString, imported);
-    if (imported == u"-")
-        return;
     createCatalog(catalog, titled({"Already there"}));
     const QByteArray before = readFile(catalog);
     QProcess program;

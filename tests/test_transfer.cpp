@@ -37,6 +37,10 @@ QList<QVariantMap> hostileMovies()
           {"TapePosition", "\"\""}, {"Rating", "007"}},
         M{{"Title", "Only a title"}},
         M{{"Title", "=1+2"}, {"Value", 0.0001}, {"Copyright", 2025}, {"StarFour", "\"quoted\""}},
+        M{{"Title", "=HYPERLINK(\"http://x\",\"y\")"}, {"Director", "@SUM(1+1)"}},
+        M{{"Title", "+cmd|' /C calc'!A0"}, {"Value", -3.5}},
+        M{{"Title", "@SUM(1+1)"}, {"Comments", "\tindented"}},
+        M{{"Title", "-ism, a word"}, {"Producer", "'=already quoted"}},
     };
     // clang-format on
 }
@@ -128,6 +132,11 @@ class TestTransfer : public QObject
         const ImportSummary summary = ImportMovies(*db, *reader, file, {});
         QCOMPARE(summary.added, int(hostileMovies().size()));
         QCOMPARE(catalogRows(copy), catalogRows(source));
+        // A spreadsheet opening the export shows these cells as text instead of running them.
+        const QByteArray text = readFile(file);
+        for (const char *cell : {"\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",", "\n'+cmd|' /C calc'!A0,",
+                                 "\n'@SUM(1+1),", "\"'-ism, a word\"", "''=already quoted"})
+            QVERIFY2(extension != u"csv" || text.contains(cell), cell);
     }
 
     void foreignFiles_data()

@@ -1,3 +1,4 @@
+#include "ForeignValues.h"
 #include "GcstarFormat.h"
 #include "TestData.h"
 #include "HtmlFormat.h"
@@ -50,11 +51,15 @@ MovieRow rowOf(const Values &values)
     return row;
 }
 
+// The movies as the import stores them: their numbers read, what fits no column in Comments.
 QList<MovieRow> readAll(MovieReader &reader)
 {
     QList<MovieRow> rows;
-    while (auto row = reader.next())
+    ForeignValues values(reader.decimalMark(), !reader.fromThisProgram());
+    while (auto row = reader.next()) {
+        ForeignValues::keepInComments(*row, values.read(*row));
         rows << *row;
+    }
     return rows;
 }
 

@@ -207,9 +207,10 @@ class TestWindowTransfer : public QObject
         chooseEntry(f, 0);
         QVERIFY(cancelled);
         QCOMPARE(readFile(f.catalog()), before);
-        QCOMPARE(f.state(), QStringLiteral("Alien|0|Alien|0|+++++++|36|Import the movies of "
-                                           "long.csv into the catalog?\n\n3,000 movies would be "
-                                           "added."));
+        const QString shown = f.state();
+        QVERIFY2(matches(shown, "Alien|0|Alien|0|+++++++|36|Import the movies of long.csv into the "
+                                "catalog?\n\n3,000 movies would be added.*"),
+                 qPrintable(shown));
     }
 
     // A movie deleted after the day's backup comes back, and only it, by importing the backup.

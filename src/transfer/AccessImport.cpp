@@ -62,6 +62,7 @@ class AccessReader : public MovieReader
 
     qint64 bytesRead() const override { return m_next; }
     qint64 bytesTotal() const override { return m_rows.size(); }
+    bool fromThisProgram() const override { return true; }
 
   private:
     QList<AccessRow> m_rows;

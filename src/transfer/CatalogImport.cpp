@@ -1,15 +1,13 @@
 #include "CatalogImport.h"
 
-#include "CatalogNumber.h"
 #include "Database.h"
-#include "Money.h"
+#include "ForeignValues.h"
 #include "MovieColumns.h"
 #include "MovieInsert.h"
 #include "StoreError.h"
 #include "TextFold.h"
 #include "TitleRenamer.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace
@@ -29,53 +27,40 @@ QString columnName(std::size_t column)
                             .arg(fileName, movie.where, columnName(column), why)};
 }
 
-// The number as the catalog's own writes store it, in the plain form the row insert reads.
-QString storedNumber(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::Double)
-        return Money::formatPlain(Money::fromDouble(value.toDouble()));
-    return QString::number(value.toLongLong());
-}
-
-// A plain decimal that Money::parse refuses only for lying beyond the currency range, as the
-// earlier version's minimum amount -922337203685477.5808 does: it is kept as the start-up
-// conversion keeps it, the nearest number the catalog holds.
-bool plainNumberBeyondRange(const QString &text)
-{
-    static const QRegularExpression plain(QStringLiteral("^-?[0-9]{15,}(\\.[0-9]+)?$"));
-    return plain.match(text).hasMatch() &&
-           !std::holds_alternative<QString>(CatalogNumberFromText(text));
-}
-
-// Checks a movie as Save does and brings its numbers to the form the catalog stores.
-void normalise(MovieRow &movie, const QString &fileName)
+// Checks a movie as Save does and brings its numbers to the form the catalog stores; a number
+// that fits no column is kept in Comments, or refused when `strict`.
+void normalise(MovieRow &movie, const QString &fileName, ForeignValues &values, bool strict,
+               QStringList &kept)
 {
     if (!movie.values[0] || movie.values[0]->isEmpty())
         refuse(fileName, movie, 0, QStringLiteral("You must enter a title."));
     for (std::size_t i = 0; i < movie.values.size(); ++i) {
-        std::optional<QString> &value = movie.values[i];
+        const std::optional<QString> &value = movie.values[i];
         if (value && value->size() > kMaxValueLength)
             refuse(fileName, movie, i,
                    QStringLiteral("the value is longer than the catalog takes "
                                   "(%1 characters).")
                        .arg(kMaxValueLength));
-        const ColumnKind kind = kMovieColumns[i].kind;
-        if (!value || kind == ColumnKind::Text)
-            continue;
-        const std::optional<QVariant> stored = columnValue(*value, kind);
-        if (!stored && kind == ColumnKind::Money && plainNumberBeyondRange(*value))
-            continue;
-        if (!stored)
-            refuse(fileName, movie, i, columnInputError(kind, columnName(i)));
-        value = stored->isNull() ? std::nullopt : std::optional(storedNumber(*stored));
     }
+    const std::vector<ForeignValues::SetAside> aside = values.read(movie);
+    for (const ForeignValues::SetAside &value : aside) {
+        if (strict || value.ambiguous)
+            refuse(fileName, movie, std::size_t(value.column), value.reason);
+        kept << QStringLiteral("%1: %2 (%3: %4)")
+                    .arg(movie.where, *movie.values[0], value.label, value.text);
+    }
+    ForeignValues::keepInComments(movie, aside);
 }
 
 class Import
 {
   public:
-    Import(Database &db, const QString &fileName, const ImportOptions &options)
-        : m_db(db), m_fileName(fileName), m_options(options)
+    Import(Database &db, const QString &fileName, const ImportOptions &options,
+           const MovieReader &reader)
+        : m_db(db), m_fileName(fileName), m_options(options),
+          m_values(options.decimalMark != DecimalMark::Unknown ? options.decimalMark
+                                                               : reader.decimalMark(),
+                   !reader.fromThisProgram())
     {
         Statement titles(db, QStringLiteral("SELECT [Title] FROM [Movies]"));
         while (titles.step()) {
@@ -88,7 +73,7 @@ class Import
 
     void add(MovieRow &movie)
     {
-        normalise(movie, m_fileName);
+        normalise(movie, m_fileName, m_values, m_options.strict, m_summary.keptInComments);
         const QString &title = *movie.values[0];
         const bool duplicate = m_taken.contains(TextFold::folded(title));
         if (duplicate && !m_options.renameDuplicates) {
@@ -141,6 +126,7 @@ class Import
     Database &m_db;
     const QString m_fileName;
     const ImportOptions m_options;
+    ForeignValues m_values;
     QSet<QString> m_taken;                  // folded titles of the catalog and the file
     QList<std::optional<QString>> m_titles; // the catalog's titles, then the file's added ones
     qsizetype m_catalogTitles = 0;
@@ -170,7 +156,7 @@ ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fil
     std::optional<Transaction> transaction;
     if (!options.check)
         transaction.emplace(db);
-    Import import(db, fileName, options);
+    Import import(db, fileName, options, reader);
     readAll(import, reader, progress);
     if (options.renameDuplicates)
         import.renameDuplicates();

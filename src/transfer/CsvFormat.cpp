@@ -1,11 +1,14 @@
 #include "CsvFormat.h"
 
+#include "CsvEncoding.h"
+#include "CsvParser.h"
 #include "ForeignFile.h"
 #include "MovieColumns.h"
 #include "Windows1252.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <vector>
 
@@ -14,251 +17,272 @@ namespace
 
 constexpr qint64 kChunkBytes = 1 << 20;
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kMaxColumns = 10000; // columns a header may name
 
-struct Cell {
-    QByteArray bytes;
-    bool quoted = false;
-};
-
-struct Record {
-    std::vector<Cell> cells;
-    int line = 0; // the line on which the record begins
-};
-
-bool isUtf8(QFile &file)
+// The separator the header line uses most outside quotes: ",", ";" or a tab ("," on a tie).
+char delimiterOf(QFile &file)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QByteArray start = file.peek(kChunkBytes);
+    int commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (const char c : start) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && (c == '\n' || c == '\r'))
+            break;
+        else if (!quoted)
+            commas += c == ',', semicolons += c == ';', tabs += c == '\t';
+    }
+    if (semicolons > commas && semicolons >= tabs)
+        return ';';
+    return tabs > commas ? '\t' : ',';
+}
+
+// The file as UTF-8 in a temporary file, for a UTF-16 one.
+std::unique_ptr<QTemporaryFile> utf8Copy(QFile &file, CsvEncoding encoding, const QString &name)
+{
+    auto copy = std::make_unique<QTemporaryFile>();
+    if (!copy->open())
+        throw TransferError{QStringLiteral("%1 cannot be read: no room for a UTF-8 copy (%2).")
+                                .arg(name, copy->errorString())};
+    QStringDecoder decoder(encoding == CsvEncoding::Utf16LE ? QStringDecoder::Utf16LE
+                                                            : QStringDecoder::Utf16BE);
+    file.skip(2);
     while (!file.atEnd()) {
         const QByteArray chunk = file.read(kChunkBytes);
         if (chunk.isEmpty())
             break;
-        const QString decoded = decoder(chunk);
-        if (decoder.hasError())
-            break;
+        const QByteArray text = QString(decoder(chunk)).toUtf8();
+        if (copy->write(text) != text.size())
+            throw TransferError{QStringLiteral("%1 cannot be read: no room for a UTF-8 copy (%2).")
+                                    .arg(name, copy->errorString())};
     }
-    const bool valid = !decoder.hasError() && file.error() == QFileDevice::NoError;
-    file.seek(0);
-    return valid;
+    if (decoder.hasError() || file.size() % 2 != 0)
+        throw TransferError{QStringLiteral("%1 is not valid UTF-16 text.").arg(name)};
+    copy->seek(0);
+    return copy;
 }
 
-// RFC 4180 records from a file read a chunk at a time.
-class CsvParser
+// A text a spreadsheet would run as a formula: "=", "+", "-", "@", a tab or a carriage return
+// first, after any apostrophes (so "'=x" too keeps its own apostrophe through a round trip).
+bool looksLikeFormula(const QString &text)
 {
-  public:
-    CsvParser(QFile &file, const QString &name) : m_file(file), m_name(name) {}
-
-    std::optional<Record> next()
-    {
-        Record record;
-        record.line = m_line;
-        Cell cell;
-        for (;;) {
-            const int c = get();
-            if (c < 0 && record.cells.empty() && cell.bytes.isEmpty() && !cell.quoted)
-                return std::nullopt;
-            if (c < 0 || c == '\n' || (c == '\r' && (peek() != '\n' || get() == '\n'))) {
-                record.cells.push_back(std::move(cell));
-                return record;
-            }
-            if (c == ',') {
-                record.cells.push_back(std::move(cell));
-                cell = Cell();
-                if (record.cells.size() >= m_cellLimit)
-                    throw TransferError{QStringLiteral("%1, line %2: the row has more values than "
-                                                       "the header names columns (%3).")
-                                            .arg(m_name)
-                                            .arg(record.line)
-                                            .arg(m_cellLimit)};
-            } else if (c == '"' && cell.bytes.isEmpty() && !cell.quoted) {
-                readQuoted(cell, record.line);
-            } else {
-                append(cell, char(c), record.line, false);
-            }
-        }
-    }
-
-    qint64 position() const { return m_consumed; }
-    // Rows of more cells than this are refused as soon as they have one too many, so a row of
-    // millions of commas never fills the memory.
-    void limitCells(std::size_t count) { m_cellLimit = count; }
-
-  private:
-    void readQuoted(Cell &cell, int line)
-    {
-        cell.quoted = true;
-        for (;;) {
-            const int c = get();
-            if (c < 0)
-                throw TransferError{QStringLiteral("%1, line %2: a quoted value is never closed "
-                                                   "(a quote character is missing).")
-                                        .arg(m_name)
-                                        .arg(line)};
-            if (c == '"' && peek() != '"')
-                break;
-            if (c == '"')
-                get();
-            append(cell, char(c), line, true);
-        }
-        const int after = peek();
-        if (after >= 0 && after != ',' && after != '\r' && after != '\n')
-            throw TransferError{QStringLiteral("%1, line %2: a quoted value is followed by more "
-                                               "text (a quote inside a value must be doubled).")
-                                    .arg(m_name)
-                                    .arg(line)};
-    }
-
-    void append(Cell &cell, char c, int line, bool quoted)
-    {
-        if (cell.bytes.size() >= kMaxValueLength)
-            throw TransferError{
-                QStringLiteral("%1, line %2: a value is longer than the catalog takes (%3 "
-                               "characters)%4.")
-                    .arg(m_name)
-                    .arg(line)
-                    .arg(kMaxValueLength)
-                    .arg(quoted ? QStringLiteral(", or a quote character that opens a value is "
-                                                 "never closed")
-                                : QString())};
-        cell.bytes.append(c);
-    }
-
-    bool fill()
-    {
-        if (m_pos < m_buffer.size())
-            return true;
-        m_buffer = m_file.read(kChunkBytes);
-        m_pos = 0;
-        if (m_file.error() != QFileDevice::NoError)
-            throw TransferError{
-                QStringLiteral("%1 cannot be read: %2.").arg(m_name, m_file.errorString())};
-        return !m_buffer.isEmpty();
-    }
-
-    int peek() { return fill() ? uchar(m_buffer.at(m_pos)) : -1; }
-
-    int get()
-    {
-        if (!fill())
-            return -1;
-        const int c = uchar(m_buffer.at(m_pos++));
-        ++m_consumed;
-        if (c == '\n' || (c == '\r' && peek() != '\n'))
-            ++m_line;
-        return c;
-    }
-
-    QFile &m_file;
-    const QString m_name;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
-    qint64 m_consumed = 0;
-    int m_line = 1;
-    std::size_t m_cellLimit = kMaxColumns;
-};
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return i < text.size() && QStringView(u"=+-@\t\r").contains(text[i]);
+}
 
 class CsvReader : public MovieReader
 {
   public:
-    CsvReader(const QString &path, const ColumnMap &map)
-        : m_file(path), m_name(ForeignFileName(path)), m_parser(m_file, m_name)
+    CsvReader(const QString &path, const CsvOptions &options)
+        : m_file(path), m_name(ForeignFileName(path))
     {
         OpenForeignFile(m_file);
-        const QByteArray start = m_file.peek(2);
-        if (start == "\xFF\xFE" || start == "\xFE\xFF")
-            throw TransferError{QStringLiteral("%1 is written in UTF-16, which the import does not "
-                                               "read; a spreadsheet saves it as \"CSV UTF-8\".")
-                                    .arg(m_name)};
-        m_utf8 = isUtf8(m_file);
-        if (m_file.peek(kByteOrderMark.size()) == kByteOrderMark)
-            m_file.skip(kByteOrderMark.size());
-        std::optional<Record> header = m_parser.next();
-        if (!header || (header->cells.size() == 1 && header->cells[0].bytes.isEmpty()))
-            throw TransferError{QStringLiteral("%1 is empty: it holds no header row naming the "
-                                               "columns.")
-                                    .arg(m_name)};
-        matchColumns(*header, map);
-        m_parser.limitCells(m_target.size());
+        m_encoding = DetectCsvEncoding(m_file, m_name);
+        QFile *input = &m_file;
+        if (m_encoding == CsvEncoding::Utf16LE || m_encoding == CsvEncoding::Utf16BE) {
+            m_copy = utf8Copy(m_file, m_encoding, m_name);
+            input = m_copy.get();
+        }
+        if (input->peek(kByteOrderMark.size()) == kByteOrderMark)
+            input->skip(kByteOrderMark.size());
+        m_delimiter = delimiterOf(*input);
+        m_parser = std::make_unique<CsvParser>(*input, m_name, m_delimiter);
+        readHeader(options);
     }
 
     std::optional<MovieRow> next() override
     {
+        for (;;) {
+            std::optional<Record> record = nextRecord();
+            if (!record)
+                return std::nullopt;
+            std::optional<MovieRow> movie = toMovie(*record);
+            if (movie)
+                return movie;
+        }
+    }
+
+    QStringList unusedColumns() const override { return m_columns->unused(); }
+    QStringList notes() const override
+    {
+        static const QHash<char, QString> separators{
+            {',', QStringLiteral("commas")}, {';', QStringLiteral("semicolons")},
+            {'\t', QStringLiteral("tabs")}};
+        QStringList notes{QStringLiteral("Read as %1 text, the values separated by %2.")
+                              .arg(CsvEncodingName(m_encoding), separators.value(m_delimiter))};
+        if (m_columns->kind() != CsvKind::Spreadsheet)
+            notes << QStringLiteral("Read as %1's export: its ratings, links and dates are kept in "
+                                    "Comments.")
+                         .arg(m_columns->kind() == CsvKind::Imdb ? QStringLiteral("IMDb")
+                                                                 : QStringLiteral("Letterboxd"));
+        if (m_notFilms > 0)
+            notes << QStringLiteral("Left out %1 that %2 not a film (%3).")
+                         .arg(counted(m_notFilms, "row"),
+                              m_notFilms == 1 ? QStringLiteral("is") : QStringLiteral("are"),
+                              m_notFilmTypes.join(QStringLiteral(", ")));
+        return notes;
+    }
+    qint64 bytesRead() const override { return m_parser->position(); }
+    qint64 bytesTotal() const override { return m_file.size(); }
+    DecimalMark decimalMark() const override
+    {
+        return m_delimiter == ';'   ? DecimalMark::Comma
+               : m_delimiter == ',' ? DecimalMark::Point
+                                    : DecimalMark::Unknown;
+    }
+
+  private:
+    static QString counted(int count, const char *noun)
+    {
+        return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
+    }
+
+    std::optional<Record> nextRecord()
+    {
+        if (m_firstRow)
+            return std::exchange(m_firstRow, std::nullopt);
         std::optional<Record> record;
         do
-            record = m_parser.next();
+            record = m_parser->next();
         while (record && record->cells.size() == 1 && record->cells[0].bytes.isEmpty() &&
                !record->cells[0].quoted);
-        if (!record)
-            return std::nullopt;
-        if (record->cells.size() != m_target.size())
+        return record;
+    }
+
+    std::optional<MovieRow> toMovie(const Record &record)
+    {
+        const std::vector<CsvColumn> &columns = m_columns->columns();
+        if (record.cells.size() != columns.size())
             throw TransferError{QStringLiteral("%1, line %2: the row has %3 values, but the "
                                                "header names %4 columns.")
                                     .arg(m_name)
-                                    .arg(record->line)
-                                    .arg(record->cells.size())
-                                    .arg(m_target.size())};
+                                    .arg(record.line)
+                                    .arg(record.cells.size())
+                                    .arg(columns.size())};
         MovieRow movie;
-        movie.where = QStringLiteral("line %1").arg(record->line);
-        for (std::size_t i = 0; i < m_target.size(); ++i) {
-            const Cell &cell = record->cells[i];
-            if (m_target[i] >= 0 && (cell.quoted || !cell.bytes.isEmpty()))
-                movie.values[std::size_t(m_target[i])] = text(cell.bytes);
+        movie.where = QStringLiteral("line %1").arg(record.line);
+        QStringList notes;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const Cell &cell = record.cells[i];
+            if (!cell.quoted && cell.bytes.isEmpty())
+                continue;
+            const CsvColumn &column = columns[i];
+            const QString value = text(cell.bytes);
+            if (column.kind == CsvColumn::TitleType && !IsFilmTitleType(value)) {
+                skipNotFilm(value);
+                return std::nullopt;
+            }
+            if (column.kind == CsvColumn::Note && !value.trimmed().isEmpty())
+                notes << column.label + QStringLiteral(": ") + value;
+            if (column.kind == CsvColumn::Movie)
+                movie.values[std::size_t(column.column)] = cellValue(column, value);
         }
+        addNotes(movie, notes);
+        constexpr std::size_t hours = 6;
+        static_assert(kMovieColumns[hours].kind == ColumnKind::Integer);
+        if (m_hasHours && !movie.values[hours])
+            movie.values[hours] = QString(); // hours apart, none here: Minutes is not a length
         return movie;
     }
 
-    QStringList unusedColumns() const override { return m_unused; }
-    qint64 bytesRead() const override { return m_parser.position(); }
-    qint64 bytesTotal() const override { return m_file.size(); }
-
-  private:
-    QString text(const QByteArray &bytes) const
+    static QString cellValue(const CsvColumn &column, const QString &value)
     {
-        return m_utf8 ? QString::fromUtf8(bytes) : Windows1252::decode(bytes);
+        if (kMovieColumns[std::size_t(column.column)].kind != ColumnKind::Text)
+            return value;
+        if (column.firstOfList)
+            return value.section(u',', 0, 0).trimmed();
+        return looksLikeFormula(value) && value.startsWith(u'\'') ? value.mid(1) : value;
     }
 
-    void matchColumns(const Record &header, const ColumnMap &map)
+    static void addNotes(MovieRow &movie, const QStringList &notes)
     {
-        std::array<QString, kMovieColumns.size()> source;
-        for (const Cell &cell : header.cells) {
-            const QString name = text(cell.bytes).trimmed();
-            const int column = movieColumnIndex(map.value(name.toLower(), name));
-            m_target.push_back(column);
-            if (column < 0) {
-                m_unused << name;
-                continue;
-            }
-            if (!source[std::size_t(column)].isNull())
-                throw TransferError{
-                    QStringLiteral("%1: the columns %2 and %3 both go into %4.")
-                        .arg(m_name, source[std::size_t(column)], name,
-                             QLatin1String(kMovieColumns[std::size_t(column)].name))};
-            source[std::size_t(column)] = name;
+        if (notes.isEmpty())
+            return;
+        std::optional<QString> &comments = movie.values[std::size_t(movieColumnIndex("Comments"))];
+        const QString before = comments.value_or(QString());
+        comments = before + (before.isEmpty() || before.endsWith(u'\n') ? "" : "\n") +
+                   notes.join(u'\n');
+    }
+
+    void skipNotFilm(const QString &type)
+    {
+        ++m_notFilms;
+        if (!m_notFilmTypes.contains(type) && m_notFilmTypes.size() < 10)
+            m_notFilmTypes << type;
+    }
+
+    QString text(const QByteArray &bytes) const
+    {
+        return m_encoding == CsvEncoding::Windows1252 ? Windows1252::decode(bytes)
+                                                      : QString::fromUtf8(bytes);
+    }
+
+    void readHeader(const CsvOptions &options)
+    {
+        std::optional<Record> first = m_parser->next();
+        if (!first || (first->cells.size() == 1 && first->cells[0].bytes.isEmpty()))
+            throw TransferError{QStringLiteral("%1 is empty: it holds no header row naming the "
+                                               "columns.")
+                                    .arg(m_name)};
+        QStringList names = options.columns;
+        if (names.isEmpty()) {
+            for (const Cell &cell : first->cells)
+                names << text(cell.bytes).trimmed();
+        } else {
+            m_firstRow = std::move(first);
         }
-        if (m_unused.size() == qsizetype(header.cells.size()))
-            throw TransferError{QStringLiteral("%1: its header row names no column of the "
-                                               "catalog (Title, Category, Rating, ...).")
-                                    .arg(m_name)};
-        if (source[0].isNull())
-            throw TransferError{QStringLiteral("%1 has no Title column: its header row names none "
-                                               "of the catalog's columns as Title (--map \"Their "
-                                               "Name=Title\" names one).")
-                                    .arg(m_name)};
+        m_columns = std::make_unique<CsvColumns>(names, options.map);
+        m_hasHours = m_columns->has(movieColumnIndex("Hours"));
+        checkColumns(!options.columns.isEmpty());
+        m_parser->limitCells(names.size());
+    }
+
+    void checkColumns(bool named)
+    {
+        const QString accepted = CsvColumns::acceptedNames();
+        if (!m_columns->anyMatched() && !named)
+            throw TransferError{
+                QStringLiteral("%1: its first row names no column of the catalog. If it is a "
+                               "header, --map \"Their Name=Title\" names one; if the file has "
+                               "no header row, --columns \"Title,Copyright,...\" names its "
+                               "columns in order. Column names: %2.")
+                    .arg(m_name, accepted)};
+        if (!m_columns->clash().isEmpty())
+            throw TransferError{QStringLiteral("%1: the columns %2 and %3 both go into %4.")
+                                    .arg(m_name, m_columns->clash()[0], m_columns->clash()[1],
+                                         m_columns->clash()[2])};
+        if (!m_columns->hasTitle())
+            throw TransferError{QStringLiteral("%1 has no Title column: %2 names none of the "
+                                               "catalog's columns as Title (--map \"Their "
+                                               "Name=Title\" names one). Column names: %3.")
+                                    .arg(m_name,
+                                         named ? QStringLiteral("--columns")
+                                               : QStringLiteral("its header row"),
+                                         accepted)};
     }
 
     QFile m_file;
     const QString m_name;
-    CsvParser m_parser;
-    bool m_utf8 = true;
-    std::vector<int> m_target; // the catalog column of each of the file's columns, or -1
-    QStringList m_unused;
+    CsvEncoding m_encoding = CsvEncoding::Utf8;
+    std::unique_ptr<QTemporaryFile> m_copy; // the UTF-8 text of a UTF-16 file
+    char m_delimiter = ',';
+    std::unique_ptr<CsvParser> m_parser;
+    std::unique_ptr<CsvColumns> m_columns;
+    std::optional<Record> m_firstRow; // a first row that is a movie (--columns)
+    bool m_hasHours = false;          // the file has hours apart from minutes
+    int m_notFilms = 0;
+    QStringList m_notFilmTypes;
 };
 
-QByteArray cellText(const std::optional<QString> &value)
+QByteArray cellText(const std::optional<QString> &value, bool text)
 {
     if (!value)
         return {};
     QByteArray bytes = value->toUtf8();
+    if (text && looksLikeFormula(*value))
+        bytes.prepend('\'');
     static const QByteArrayView needsQuotes = ",\"\r\n";
     bool quote = bytes.isEmpty();
     for (char c : needsQuotes)
@@ -285,7 +309,8 @@ class CsvWriter : public MovieWriter
     {
         QByteArray line;
         for (std::size_t i = 0; i < movie.values.size(); ++i)
-            line += (i ? "," : "") + cellText(movie.values[i]);
+            line += (i ? "," : "") +
+                    cellText(movie.values[i], kMovieColumns[i].kind == ColumnKind::Text);
         put(line + "\r\n");
     }
 
@@ -315,9 +340,9 @@ class CsvWriter : public MovieWriter
 
 } // namespace
 
-std::unique_ptr<MovieReader> OpenCsvReader(const QString &path, const ColumnMap &map)
+std::unique_ptr<MovieReader> OpenCsvReader(const QString &path, const CsvOptions &options)
 {
-    return std::make_unique<CsvReader>(path, map);
+    return std::make_unique<CsvReader>(path, options);
 }
 
 std::unique_ptr<MovieWriter> OpenCsvWriter(const QString &path)

@@ -29,7 +29,7 @@ std::unique_ptr<MovieReader> pathOnly(const QString &path, const ReadOptions &)
 
 std::unique_ptr<MovieReader> readCsv(const QString &path, const ReadOptions &options)
 {
-    return OpenCsvReader(path, options.map);
+    return OpenCsvReader(path, options.csv);
 }
 
 std::unique_ptr<MovieReader> readAccess(const QString &path, const ReadOptions &options)
@@ -236,11 +236,11 @@ QString WritableFormats()
 }
 
 std::unique_ptr<MovieReader> OpenReader(const FormatRow &format, const QString &path,
-                                        const ColumnMap &map, const QString &readerProgram)
+                                        const CsvOptions &csv, const QString &readerProgram)
 {
     if (!format.read)
         throw TransferError{QStringLiteral("Files of this kind cannot be imported.")};
-    return format.read(path, {map, readerProgram});
+    return format.read(path, {csv, readerProgram});
 }
 
 std::unique_ptr<MovieWriter> OpenWriter(const FormatRow &format, const QString &path)

@@ -7,9 +7,9 @@
 
 #include <memory>
 
-// What a reader may need besides the path: the CSV column map, the Access reader program.
+// What a reader may need besides the path: how to read a CSV file, the Access reader program.
 struct ReadOptions {
-    ColumnMap map;
+    CsvOptions csv;
     QString readerProgram;
 };
 
@@ -71,5 +71,5 @@ QString WritableFormats();
 
 // Open the file in `format`, which has read / write. Throw TransferError.
 std::unique_ptr<MovieReader> OpenReader(const FormatRow &format, const QString &path,
-                                        const ColumnMap &map, const QString &readerProgram);
+                                        const CsvOptions &csv, const QString &readerProgram);
 std::unique_ptr<MovieWriter> OpenWriter(const FormatRow &format, const QString &path);

@@ -3,7 +3,6 @@
 
 #include <QHash>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -20,13 +19,19 @@ QStringList firstColumns(const Table &table)
     return values;
 }
 
-// A year alone, or the year of a date written dd/mm/yyyy or yyyy-mm-dd; anything else as it is.
-QString yearOf(const QString &date)
+// GCstar's minimum age as a certification: 1 is for all ages, 2 with parental guidance, a
+// higher number the age itself; 0 (unknown) or another text gives nothing.
+std::optional<QString> certificationOf(const QString &age)
 {
-    static const QRegularExpression dated(
-        QStringLiteral("^\\s*(?:\\d{1,2}[/.]\\d{1,2}[/.](\\d{4})|(\\d{4})(?:-\\d{1,2}-\\d{1,2})?)\\s*$"));
-    const auto match = dated.match(date);
-    return match.hasMatch() ? match.captured(1) + match.captured(2) : date;
+    bool ok = false;
+    const int years = age.trimmed().toInt(&ok);
+    if (!ok || years <= 0 || years > 99)
+        return std::nullopt;
+    if (years == 1)
+        return QStringLiteral("All ages");
+    if (years == 2)
+        return QStringLiteral("Parental guidance");
+    return QStringLiteral("Age %1+").arg(years);
 }
 
 class GcstarReader : public MovieReader
@@ -42,7 +47,6 @@ class GcstarReader : public MovieReader
   private:
     MovieRow readItem();
     void take(MovieRow &row, const QString &name, const Table &table);
-    void setLength(MovieRow &row, const QString &time);
     void setStars(MovieRow &row, const Table &table);
     void setJoined(MovieRow &row, int column, const QStringList &values, const char *kind);
 
@@ -51,7 +55,7 @@ class GcstarReader : public MovieReader
     int m_items = 0;
     QStringList m_unused;
     QMap<QString, int> m_joined;
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0;
+    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
 };
 
 GcstarReader::GcstarReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
@@ -104,37 +108,23 @@ void GcstarReader::take(MovieRow &row, const QString &name, const Table &table)
     else if (name == u"producer")
         setJoined(row, Producer, values, "producers");
     else if (name == u"age")
-        row.values[Rating] = values.first();
+        row.values[Rating] = certificationOf(values.first());
     else if (name == u"date")
-        row.values[Copyright] = yearOf(values.first());
+        row.values[Copyright] = values.first(); // a year or a date: the import takes its year
     else if (name == u"time")
-        setLength(row, values.first());
+        row.values[Minutes] = values.first(); // "102 min", "1h42": the import splits it
     else if (name == u"actors")
         setStars(row, table);
     else if (!m_unused.contains(name))
         m_unused << name;
 }
 
-// "102 min", "102", "1h42", "1 h 42 min": the minutes split into Hours and Minutes. Another
-// text goes to Minutes as it is, for the import to refuse by name.
-void GcstarReader::setLength(MovieRow &row, const QString &time)
-{
-    static const QRegularExpression minutes(QStringLiteral("^\\s*(\\d{1,9})\\s*(?:mn|mins?|m)?\\.?\\s*$"));
-    static const QRegularExpression hours(
-        QStringLiteral("^\\s*(\\d{1,7})\\s*h\\s*(?:(\\d{1,2})\\s*(?:mn|mins?|m)?\\.?)?\\s*$"));
-    qint64 total = -1;
-    if (const auto m = minutes.match(time); m.hasMatch())
-        total = m.captured(1).toLongLong();
-    else if (const auto h = hours.match(time); h.hasMatch())
-        total = h.captured(1).toLongLong() * 60 + h.captured(2).toLongLong();
-    row.values[MovieColumn::Hours] = total < 0 ? std::optional<QString>() : QString::number(total / 60);
-    row.values[MovieColumn::Minutes] = total < 0 ? time : QString::number(total % 60);
-}
-
 // Lines of actor and role; an older file writes "Actor, Actor (role)" as one text.
 void GcstarReader::setStars(MovieRow &row, const Table &table)
 {
     QStringList actors = firstColumns(table);
+    for (const QStringList &line : table)
+        m_rolesLeftOut += line.size() > 1 && !line[1].trimmed().isEmpty();
     if (table.size() == 1 && table.first().size() == 1) {
         actors.clear();
         for (const QString &actor : table.first().first().split(u','))
@@ -161,6 +151,8 @@ QStringList GcstarReader::notes() const
         notes << QStringLiteral("%1 beyond the fourth left out in %2")
                      .arg(counted(m_actorsLeftOut, "actor"))
                      .arg(movieCount(m_moviesWithMoreActors));
+    if (m_rolesLeftOut)
+        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2").arg(it.key()).arg(movieCount(it.value()));
     return notes;

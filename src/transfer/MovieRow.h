@@ -9,15 +9,24 @@
 // One movie as a foreign file carries it, on its way into or out of the catalog: the catalog's
 // 17 columns besides ID, in the catalog's column order (Title, Category, Rating, Format, Value,
 // Copyright, Hours, Minutes, Condition, TapePosition, StarOne ... StarFour, Producer, Director,
-// Comments). Every value is text or NULL. Numbers read from a file are passed on as the file
-// writes them (the import checks them); numbers read from the catalog are plain decimals:
+// Comments). Every value is text or NULL. Numbers read from the catalog are plain decimals:
 // whole numbers as digits, Value with at least two decimals ("12.50").
+//
+// What a reader of another program's file puts in: the file's own text, as it stands, in
+// every column, numbers included ("12,50 €", "????", "102 min"); the import reads them
+// (ForeignValues) and keeps in Comments what fits no column, so a reader never refuses a
+// movie for a value. A file that has one running-time text puts it in Minutes and leaves
+// Hours NULL; the import splits it into Hours and Minutes. A file with hours and minutes
+// apart fills both, Hours with an empty text where a movie has minutes but no hours.
 struct MovieRow {
     static constexpr int kColumnCount = 17;
     std::array<std::optional<QString>, kColumnCount> values;
     // Where the movie stands in its file, for messages: "line 12", "entry 3".
     QString where;
 };
+
+// The decimal mark of a file's amounts where "1,234" or "1.234" alone cannot tell.
+enum class DecimalMark { Unknown, Comma, Point };
 
 // The longest text a movie brings in, in characters: far beyond any real comment (the earlier
 // version's Memo held 65,535), and small enough that a damaged file cannot fill the memory.
@@ -45,6 +54,12 @@ class MovieReader
     // (0 when not known).
     virtual qint64 bytesRead() const { return 0; }
     virtual qint64 bytesTotal() const { return 0; }
+    // The decimal mark the file's own convention implies (a CSV separated by ";" has decimal
+    // commas), or Unknown.
+    virtual DecimalMark decimalMark() const { return DecimalMark::Unknown; }
+    // A catalog of this program's earlier version: its numbers are kept as stored, whatever
+    // their range (a year the old pick lists never offered stays the year).
+    virtual bool fromThisProgram() const { return false; }
 };
 
 // Writes movies to a file. Nothing stands under the file's name until finish() has returned:

@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -23,6 +22,18 @@ const QHash<QString, int> &columnsByElement()
         {"director", Director},   {"directors", Director},   {"comments", Comments},
         {"hours", Hours},         {"minutes", Minutes}};
     return columns;
+}
+
+// The column of a field element: its own name, or the singular of a plural wrapper that Tellico
+// writes around a field of several values ("conditions" around "condition").
+int columnOf(const QString &name)
+{
+    const auto column = columnsByElement().constFind(name);
+    if (column != columnsByElement().cend())
+        return *column;
+    if (name.endsWith(u's') && name != u"casts")
+        return columnsByElement().value(name.chopped(1), -1);
+    return -1;
 }
 
 class TellicoReader : public MovieReader
@@ -96,38 +107,31 @@ MovieRow TellicoReader::readEntry()
     while (m_xml->nextChild())
         readField(row, runningTime);
     using namespace MovieColumn;
-    static const QRegularExpression minutes(QStringLiteral("^\\s*(\\d{1,9})\\s*(min\\.?)?\\s*$"));
-    const auto match = minutes.match(runningTime.value_or(QString()));
-    if (runningTime && !row.values[Hours] && !row.values[Minutes]) {
-        if (match.hasMatch()) {
-            const qint64 total = match.captured(1).toLongLong();
-            row.values[Hours] = QString::number(total / 60);
-            row.values[Minutes] = QString::number(total % 60);
-        } else {
-            row.values[Minutes] = *runningTime; // not minutes: the import check names it
-        }
-    }
+    if (row.values[Minutes] && !row.values[Hours])
+        row.values[Hours] = QString(); // minutes apart, no hours: not a running time
+    if (runningTime && !row.values[Hours] && !row.values[Minutes])
+        row.values[Minutes] = *runningTime; // the import splits it into hours and minutes
     return row;
 }
 
 void TellicoReader::readField(MovieRow &row, std::optional<QString> &runningTime)
 {
     const QString name = m_xml->name().toString();
-    const auto column = columnsByElement().constFind(name);
+    const int column = columnOf(name);
     if (name == u"casts" || name == u"cast") {
         readCast(row);
-    } else if (name == u"running-time") {
-        runningTime = unescapeFromXml(m_xml->readText());
-    } else if (column == columnsByElement().cend()) {
+    } else if (name == u"running-time" || name == u"running-times") {
+        runningTime = unescapeFromXml(m_xml->readValues().value(0));
+    } else if (column < 0) {
         markUnused(name.endsWith(u's') ? name.chopped(1) : name);
         m_xml->skipElement();
-    } else if (*column == MovieColumn::Comments) {
-        row.values[*column] = paragraphFromTellico(m_xml->readText());
+    } else if (column == MovieColumn::Comments) {
+        row.values[column] = paragraphFromTellico(m_xml->readText());
     } else {
         QStringList values = m_xml->readValues();
         for (QString &value : values)
             value = unescapeFromXml(value);
-        setJoined(row, *column, values);
+        setJoined(row, column, values);
     }
 }
 

@@ -6,7 +6,7 @@ namespace {
 
 constexpr char16_t kEscape = 0xE000;
 constexpr char16_t kCodeBase = 0xE100;
-constexpr char16_t kNoBreak = 0xE200; // after kEscape: nothing, it only splits "<" from "br"
+constexpr char16_t kNoBreak = 0xE200; // after kEscape: nothing (older exports split "<" "br")
 
 bool xmlCannotHold(char16_t c)
 {
@@ -56,10 +56,7 @@ QString unescapeFromXml(const QString &text)
 
 QString paragraphToTellico(const QString &text)
 {
-    static const QRegularExpression literalBreak(QStringLiteral("<(?=br)"),
-                                                 QRegularExpression::CaseInsensitiveOption);
     QString out = escapeForXml(text);
-    out.replace(literalBreak, QStringLiteral("<") + QChar(kEscape) + QChar(kNoBreak));
     out.replace(u'\n', QStringLiteral("<br/>"));
     return out;
 }

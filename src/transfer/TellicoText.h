@@ -9,7 +9,8 @@
 QString escapeForXml(const QString &text);
 QString unescapeFromXml(const QString &text);
 
-// Tellico keeps the line breaks of a paragraph field as "<br/>" (and reads "<br>" too); a "<br"
-// already in the text is kept apart from them by the same escape.
+// Tellico keeps the line breaks of a paragraph field as "<br/>" (and reads "<br>" too). The
+// rest of the text is written as it stands, as Tellico itself writes what a user types: a
+// "<br>" tag already in the text comes back as a line break, as it shows in Tellico.
 QString paragraphToTellico(const QString &text);
 QString paragraphFromTellico(const QString &text);

@@ -41,6 +41,16 @@ std::optional<qint64> runningTime(const MovieRow &row)
     return hours->toLongLong() * 60 + minutes->toInt();
 }
 
+// An amount with three decimals ("5.125") is written with four, since "1.234" alone could
+// also be read as a thousand with a grouping point.
+std::optional<QString> unambiguousAmount(const std::optional<QString> &amount)
+{
+    static const QRegularExpression threeDecimals(QStringLiteral("^-?[0-9]+\\.[0-9]{3}$"));
+    if (amount && threeDecimals.match(*amount).hasMatch())
+        return *amount + u'0';
+    return amount;
+}
+
 void writeProperty(QXmlStreamWriter &xml, const QString &name, const QString &value)
 {
     xml.writeStartElement(QStringLiteral("prop"));
@@ -86,6 +96,8 @@ void writeField(QXmlStreamWriter &xml, const Field &field, const QStringList &al
     if (QLatin1String(field.name) == u"running-time")
         xml.writeAttribute(QStringLiteral("description"),
                            QStringLiteral("The running time of the video (in minutes)"));
+    if (QLatin1String(field.name) == u"year")
+        xml.writeAttribute(QStringLiteral("description"), QStringLiteral("Production Year"));
     if (field.type == 8)
         writeCastColumns(xml);
     xml.writeEndElement();
@@ -142,14 +154,14 @@ void TellicoWriter::write(const MovieRow &movie)
     m_xml.writeAttribute(QStringLiteral("id"), QString::number(++m_count));
     writeValue("title", movie.values[Title]);
     writeValue("medium", movie.values[Format]);
-    writeValue("year", movie.values[Copyright]);
+    writeMany("year", movie.values[Copyright]);
     writeValue("certification", movie.values[Rating]);
     writeMany("genre", movie.values[Category]);
     writeCast(movie);
     writeMany("director", movie.values[Director]);
     writeMany("producer", movie.values[Producer]);
     writeLength(movie);
-    writeValue("pur_price", movie.values[Value]);
+    writeValue("pur_price", unambiguousAmount(movie.values[Value]));
     writeValue("condition", movie.values[Condition]);
     writeValue("location", movie.values[TapePosition]);
     if (movie.values[Comments])
@@ -273,27 +285,28 @@ void TellicoWriter::writeDocument(QIODevice &out)
         fail(out.errorString());
 }
 
-// Tellico's own video fields with its types (1 line, 2 paragraph, 3 choice, 6 number,
-// 8 table), flags (1 completion, 2 grouped, 4 several values, 8 not to be deleted) and formats
-// (1 plain, 2 title, 3 name), and the fields this program adds.
+// Each field as Tellico declares its own field of that name: types 1 line, 2 paragraph,
+// 3 choice, 6 number, 8 table; flags 1 several values (written in a plural wrapper), 2 grouped,
+// 4 completion, 8 not to be deleted; formats 0 plain, 1 title, 2 name, 4 none. Condition, Tape
+// Position, Hours and Minutes are fields of this program, single values shown as they stand.
 void TellicoWriter::writeFields(QXmlStreamWriter &xml)
 {
     static const Field fields[] = {
-        {"title", "Title", "General", 1, 8, 2},
-        {"medium", "Medium", "General", 3, 2, 0},
-        {"year", "Production Year", "General", 6, 2, 0},
-        {"certification", "Certification", "General", 3, 2, 0},
-        {"genre", "Genre", "General", 1, 7, 1},
-        {"cast", "Cast", "Cast", 8, 2, 3},
-        {"director", "Director", "Other People", 1, 7, 3},
-        {"producer", "Producer", "Other People", 1, 7, 3},
-        {"running-time", "Running Time", "Features", 6, 0, 0},
-        {"pur_price", "Purchase Price", "Personal", 1, 0, 0},
-        {"condition", "Condition", "Personal", 1, 3, 0},
-        {"location", "Tape Position", "Personal", 1, 3, 0},
-        {"hours", "Hours", "Personal", 1, 0, 0},
-        {"minutes", "Minutes", "Personal", 1, 0, 0},
-        {"comments", "Comments", "Comments", 2, 0, 0},
+        {"title", "Title", "General", 1, 8, 4},
+        {"medium", "Medium", "General", 3, 2, 4},
+        {"year", "Year", "General", 6, 3, 4},
+        {"certification", "Certification", "General", 3, 2, 4},
+        {"genre", "Genre", "General", 1, 7, 0},
+        {"cast", "Cast", "Cast", 8, 3, 2},
+        {"director", "Director", "Other People", 1, 7, 2},
+        {"producer", "Producer", "Other People", 1, 7, 2},
+        {"running-time", "Running Time", "Features", 6, 0, 4},
+        {"pur_price", "Purchase Price", "Personal", 1, 0, 4},
+        {"condition", "Condition", "Personal", 1, 6, 4},
+        {"location", "Tape Position", "Personal", 1, 0, 4},
+        {"hours", "Hours", "Personal", 1, 0, 4},
+        {"minutes", "Minutes", "Personal", 1, 0, 4},
+        {"comments", "Comments", "Comments", 2, 0, 4},
     };
     xml.writeStartElement(QStringLiteral("fields"));
     for (const Field &field : fields) {

@@ -21,7 +21,9 @@ namespace
 // %1 and %2: the --format names of what import reads and export writes.
 const char kUsage[] = R"usage(Usage:
   reelwarden-transfer import FILE|FOLDER [--catalog PATH] [--check] [--rename-duplicates]
-                                  [--map "Their Name=Title" ...] [--format FORMAT]
+                                  [--strict] [--decimal-comma | --decimal-point]
+                                  [--map "Their Name=Title" ...] [--columns "Title,..."]
+                                  [--format FORMAT]
   reelwarden-transfer export FILE [--catalog PATH] [--format FORMAT] [--force]
   reelwarden-transfer backup FILE [--catalog PATH] [--force]
   reelwarden-transfer --list-formats | --help | --version
@@ -39,7 +41,12 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --check               say what an import would do, and write nothing
   --rename-duplicates   a title the catalog already has becomes "Title (2)" instead of being
                         skipped
+  --strict              refuse the file when a value fits no column, instead of keeping
+                        the value at the end of the movie's Comments ("Value: approx. 10")
+  --decimal-comma       amounts have a decimal comma: 1,234 is 1.234 and 1.234 is 1234
+  --decimal-point       amounts have a decimal point: 1,234 is 1234 and 1.234 is 1.234
   --map "Theirs=Ours"   a CSV column named Theirs goes into the catalog's column Ours
+  --columns "A,B,..."   the CSV file has no header row; these name its columns in order
   --format FORMAT       the kind of FILE, whatever its content or extension says
   --force               replace FILE when it exists
   --list-formats        list the formats: name, commands, file endings, description
@@ -47,6 +54,13 @@ The catalog is movies.mdb beside the program unless --catalog names another.
   --version             show the version
 
 Formats (--format): import reads %1; export writes %2.
+
+Amounts are read the same whatever the language settings: a currency symbol or code
+before or after is ignored; with both "." and "," the last one is the decimal mark; one of
+them alone is the decimal mark unless it comes twice or more (1.234.567) or exactly three
+digits follow it (1,234): then --decimal-comma or --decimal-point says which, else the file's
+own convention (a CSV separated by ";" has decimal commas, one separated by "," decimal
+points), else an earlier amount of the file; a file that shows none is refused.
 
 Exit status: 0 done, 1 refused (nothing written), 2 wrong usage.
 See reelwarden-transfer(1) for more.
@@ -68,9 +82,11 @@ struct Request {
     QString catalog;
     QString programFolder;
     QString format;
-    ColumnMap map;
+    CsvOptions csv;
     bool check = false;
     bool renameDuplicates = false;
+    bool strict = false;
+    DecimalMark decimalMark = DecimalMark::Unknown;
     bool force = false;
 };
 
@@ -84,23 +100,43 @@ ColumnMap columnMap(const QStringList &pairs)
         if (equals < 0 || theirs.isEmpty())
             throw UsageError{
                 QStringLiteral("--map \"%1\" is not of the form \"Their Name=Title\".").arg(pair)};
-        const int column = movieColumnIndex(ours);
+        const int column = CsvColumns::catalogColumn(ours);
         if (column < 0)
-            throw UsageError{
-                QStringLiteral("--map \"%1\": %2 is not a column of the catalog.").arg(pair, ours)};
+            throw UsageError{QStringLiteral("--map \"%1\": %2 is not a column of the catalog; "
+                                            "the columns are %3.")
+                                 .arg(pair, ours, CsvColumns::acceptedNames())};
         map.insert(theirs.toLower(), QLatin1String(kMovieColumns[std::size_t(column)].name));
     }
     return map;
 }
 
+// The names of --columns, each a column of the catalog (or one of the names a header may use).
+QStringList csvColumns(const QString &list)
+{
+    QStringList names;
+    if (list.trimmed().isEmpty())
+        return names;
+    for (const QString &name : list.split(u',')) {
+        names << name.trimmed();
+        if (CsvColumns::catalogColumn(name.trimmed()) < 0 && !name.trimmed().isEmpty())
+            throw UsageError{QStringLiteral("--columns: %1 is not a column of the catalog; the "
+                                            "columns are %2. An empty name leaves a column out.")
+                                 .arg(name.trimmed(), CsvColumns::acceptedNames())};
+    }
+    return names;
+}
+
 // The options each command takes besides --catalog.
 void checkOptions(const QCommandLineParser &parser, const QString &command)
 {
-    const QStringList importOnly = {"check", "rename-duplicates", "map"};
+    const QStringList importOnly = {"check",         "rename-duplicates", "map",    "columns",
+                                    "decimal-comma", "decimal-point",     "strict"};
     for (const QString &option : importOnly) {
         if (command != QLatin1String("import") && parser.isSet(option))
             throw UsageError{QStringLiteral("--%1 applies to import only.").arg(option)};
     }
+    if (parser.isSet("decimal-comma") && parser.isSet("decimal-point"))
+        throw UsageError{QStringLiteral("--decimal-comma and --decimal-point exclude each other.")};
     if (command == QLatin1String("import") && parser.isSet("force"))
         throw UsageError{QStringLiteral("--force applies to export and backup only.")};
     if (command == QLatin1String("backup") && parser.isSet("format"))
@@ -157,6 +193,12 @@ void printSummary(const ImportSummary &summary, const Request &request)
     printList(QStringLiteral("Renamed %1 whose title was taken:")
                   .arg(movies(int(summary.renamed.size()))),
               summary.renamed);
+    printList(QStringLiteral("Kept in Comments, at the end, %1 that fit no column (--strict "
+                             "refuses them instead):")
+                  .arg(summary.keptInComments.size() == 1
+                           ? QStringLiteral("1 value")
+                           : QStringLiteral("%1 values").arg(summary.keptInComments.size())),
+              summary.keptInComments);
     if (!summary.unusedColumns.isEmpty())
         say(stdout, QStringLiteral("Columns of the file that were not used: %1.")
                         .arg(summary.unusedColumns.join(QStringLiteral(", "))));
@@ -167,14 +209,17 @@ void printSummary(const ImportSummary &summary, const Request &request)
 int runImport(const Request &request)
 {
     const FormatRow &format = formatFor(request, true);
-    if (!request.map.isEmpty() && !format.isNamed(QStringLiteral("csv")))
+    const bool csv = format.isNamed(QStringLiteral("csv"));
+    if (!csv && !request.csv.map.isEmpty())
         throw UsageError{QStringLiteral("--map applies to CSV files only.")};
+    if (!csv && !request.csv.columns.isEmpty())
+        throw UsageError{QStringLiteral("--columns applies to CSV files only.")};
     Progress progress(QStringLiteral("Importing"));
-    const ImportSummary summary =
-        ImportFile({request.file, &format, request.catalog,
-                    ReaderProgramPath(request.programFolder), request.map,
-                    {request.check, request.renameDuplicates}},
-                   [&](qint64 done, qint64 total) { progress.show(done, total); });
+    const ImportSummary summary = ImportFile(
+        {request.file, &format, request.catalog, ReaderProgramPath(request.programFolder),
+         request.csv,
+         {request.check, request.renameDuplicates, request.strict, request.decimalMark}},
+        [&](qint64 done, qint64 total) { progress.show(done, total); });
     progress.end();
     printSummary(summary, request);
     return kDone;
@@ -218,6 +263,10 @@ Request parse(const QStringList &arguments, const QString &programFolder,
                        {"check", ""},
                        {"rename-duplicates", ""},
                        {"map", "", "PAIR"},
+                       {"columns", "", "NAMES"},
+                       {"strict", ""},
+                       {"decimal-comma", ""},
+                       {"decimal-point", ""},
                        {"format", "", "FORMAT"},
                        {"force", ""},
                        {"list-formats", ""},
@@ -249,7 +298,12 @@ Request parse(const QStringList &arguments, const QString &programFolder,
                           ? parser.value("catalog")
                           : QDir(programFolder).filePath(QStringLiteral("movies.mdb"));
     request.format = parser.value("format");
-    request.map = columnMap(parser.values("map"));
+    request.csv.map = columnMap(parser.values("map"));
+    request.csv.columns = csvColumns(parser.value("columns"));
+    request.strict = parser.isSet("strict");
+    request.decimalMark = parser.isSet("decimal-comma")   ? DecimalMark::Comma
+                          : parser.isSet("decimal-point") ? DecimalMark::Point
+                                                          : DecimalMark::Unknown;
     request.check = parser.isSet("check");
     request.renameDuplicates = parser.isSet("rename-duplicates");
     request.force = parser.isSet("force");

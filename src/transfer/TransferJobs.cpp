@@ -27,7 +27,7 @@ ImportSummary ImportFile(const ImportRequest &request, const TransferProgress &p
                 .arg(ForeignFileName(request.file))};
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader =
-        OpenReader(*request.format, request.file, request.map, request.readerProgram);
+        OpenReader(*request.format, request.file, request.csv, request.readerProgram);
     std::function<void()> step;
     if (progress)
         step = [&] { progress(reader->bytesRead(), reader->bytesTotal()); };

@@ -16,7 +16,7 @@ struct ImportRequest {
     const FormatRow *format = nullptr; // one that reads
     QString catalog;
     QString readerProgram; // reads Access files
-    ColumnMap map;         // CSV only
+    CsvOptions csv;        // CSV only
     ImportOptions options;
 };
 
