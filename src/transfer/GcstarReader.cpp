@@ -34,7 +34,7 @@ class GcstarReader : public MovieReader
   public:
     explicit GcstarReader(const QString &path);
     std::optional<MovieRow> next() override;
-    QStringList unusedColumns() const override { return m_unused; }
+    QStringList unusedColumns() const override { return m_unused.list(); }
     QStringList notes() const override;
     qint64 bytesRead() const override { return m_file->pos(); }
     qint64 bytesTotal() const override { return m_file->size(); }
@@ -49,7 +49,7 @@ class GcstarReader : public MovieReader
     std::unique_ptr<QFile> m_file;
     XmlInput m_xml;
     int m_items = 0;
-    QStringList m_unused;
+    UnusedNames m_unused;
     QMap<QString, int> m_joined;
     int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0;
 };
@@ -111,8 +111,8 @@ void GcstarReader::take(MovieRow &row, const QString &name, const Table &table)
         setLength(row, values.first());
     else if (name == u"actors")
         setStars(row, table);
-    else if (!m_unused.contains(name))
-        m_unused << name;
+    else
+        m_unused.add(name);
 }
 
 // "102 min", "102", "1h42", "1 h 42 min": the minutes split into Hours and Minutes. Another
