@@ -62,3 +62,11 @@ measure "export .html" export "$work/movies.html" --catalog "$work/catalog.mdb"
 measure "backup" backup "$work/backup.mdb" --catalog "$work/catalog.mdb"
 gcstar "$work/films.gcs"
 import "import .gcs" "$work/films.gcs"
+# As many copies of one title, each renamed "Same title (N)": hashed sets keep this linear.
+{
+  echo Title
+  for ((i = 0; i < movies; i++)); do echo "Same title"; done
+} >"$work/same.csv"
+rm -f "$work/empty.mdb"
+"$build/tools/make_catalog" "$work/empty.mdb"
+measure "rename copies" import "$work/same.csv" --catalog "$work/empty.mdb" --rename-duplicates

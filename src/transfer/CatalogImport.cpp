@@ -5,6 +5,7 @@
 #include "Money.h"
 #include "MovieColumns.h"
 #include "MovieInsert.h"
+#include "StagedMovies.h"
 #include "StoreError.h"
 #include "TextFold.h"
 #include "TitleRenamer.h"
@@ -86,9 +87,9 @@ class Import
         m_catalogTitles = m_titles.size();
     }
 
-    void add(MovieRow &movie)
+    // Adds a movie that passed normalise().
+    void add(const MovieRow &movie)
     {
-        normalise(movie, m_fileName);
         const QString &title = *movie.values[0];
         const bool duplicate = m_taken.contains(TextFold::folded(title));
         if (duplicate && !m_options.renameDuplicates) {
@@ -150,14 +151,20 @@ class Import
     ImportSummary m_summary;
 };
 
-void readAll(Import &import, MovieReader &reader, const std::function<void()> &progress)
+// Reads and checks every movie before the catalog is locked: a file that takes long to read
+// never keeps the catalog window from saving.
+StagedMovies readAll(MovieReader &reader, const QString &fileName,
+                     const std::function<void()> &progress)
 {
+    StagedMovies staged;
     int count = 0;
     while (std::optional<MovieRow> movie = reader.next()) {
-        import.add(*movie);
+        normalise(*movie, fileName);
+        staged.append(*movie, fileName);
         if (progress && ++count % kProgressEvery == 0)
             progress();
     }
+    return staged;
 }
 
 } // namespace
@@ -165,13 +172,16 @@ void readAll(Import &import, MovieReader &reader, const std::function<void()> &p
 ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fileName,
                            const ImportOptions &options, const std::function<void()> &progress)
 {
-    // The write lock is taken before anything is read, so the titles checked against are
-    // the ones the movies are added beside.
+    const StagedMovies staged = readAll(reader, fileName, progress);
+    // The write lock is taken before the catalog's titles are read, so the titles checked
+    // against are the ones the movies are added beside.
     std::optional<Transaction> transaction;
     if (!options.check)
         transaction.emplace(db);
     Import import(db, fileName, options);
-    readAll(import, reader, progress);
+    MovieRow movie;
+    for (auto cursor = staged.cursor(); cursor.next(movie);)
+        import.add(movie);
     if (options.renameDuplicates)
         import.renameDuplicates();
     if (transaction)

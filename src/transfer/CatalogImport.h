@@ -26,8 +26,9 @@ struct ImportSummary {
 // number of its column's kind, stops the import with a TransferError naming `fileName`, the
 // movie's place and the column; then nothing has been written. A title that the catalog or an
 // earlier movie of the file has (letters compared without case) is skipped, or renamed as
-// RenameDuplicateTitles renames when `renameDuplicates`. The write waits for another
-// program's lock as the catalog program's own writes do. `progress` is called now and then.
+// RenameDuplicateTitles renames when `renameDuplicates`. The whole file is read and checked
+// first (StagedMovies); the catalog's write lock is held only while the movies are added, and
+// waits for another program's lock as the catalog program's own writes do. `progress` is called now and then.
 ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fileName,
                            const ImportOptions &options,
                            const std::function<void()> &progress = {});
