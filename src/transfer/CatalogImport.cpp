@@ -38,14 +38,41 @@ QString storedNumber(const QVariant &value)
     return QString::number(value.toLongLong());
 }
 
-// A plain decimal that Money::parse refuses only for lying beyond the currency range, as the
-// earlier version's minimum amount -922337203685477.5808 does: it is kept as the start-up
+// Whether a plain decimal ("-123.45") lies within the range of the earlier version's Currency
+// type, -922337203685477.5808 to 922337203685477.5807; false for any other text. The one
+// place that decides whether an amount fits the catalog at all.
+bool withinCurrencyRange(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^(-?)0*([0-9]*)(?:\\.([0-9]*))?$"));
+    const auto match = plain.match(text);
+    if (!match.hasMatch() || text == u"-" || text.isEmpty())
+        return false;
+    const QString whole = match.captured(2);
+    const QString fraction = match.captured(3);
+    static const QString kLargest = QStringLiteral("922337203685477");
+    if (whole.size() != kLargest.size())
+        return whole.size() < kLargest.size();
+    if (whole != kLargest)
+        return whole < kLargest;
+    const QString beyond = match.captured(1).isEmpty() ? QStringLiteral("5807") : QStringLiteral("5808");
+    const QString digits = (fraction + QStringLiteral("0000")).left(4);
+    static const QRegularExpression zeros(QStringLiteral("^0*$"));
+    return digits < beyond || (digits == beyond && zeros.match(fraction.mid(4)).hasMatch());
+}
+
+// A plain decimal that Money::parse refuses although it lies within the Currency range, as
+// the earlier version's minimum amount -922337203685477.5808 does: it is kept as the start-up
 // conversion keeps it, the nearest number the catalog holds.
 bool plainNumberBeyondRange(const QString &text)
 {
-    static const QRegularExpression plain(QStringLiteral("^-?[0-9]{15,}(\\.[0-9]+)?$"));
-    return plain.match(text).hasMatch() &&
+    return withinCurrencyRange(text) &&
            !std::holds_alternative<QString>(CatalogNumberFromText(text));
+}
+
+bool isPlainNumber(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return plain.match(text).hasMatch();
 }
 
 // Checks a movie as Save does and brings its numbers to the form the catalog stores.
@@ -66,6 +93,10 @@ void normalise(MovieRow &movie, const QString &fileName)
         const std::optional<QVariant> stored = columnValue(*value, kind);
         if (!stored && kind == ColumnKind::Money && plainNumberBeyondRange(*value))
             continue;
+        if (!stored && kind == ColumnKind::Money && isPlainNumber(*value))
+            refuse(fileName, movie, i,
+                   QStringLiteral("the amount lies beyond what the catalog holds "
+                                  "(-922337203685477.5808 to 922337203685477.5807)."));
         if (!stored)
             refuse(fileName, movie, i, columnInputError(kind, columnName(i)));
         value = stored->isNull() ? std::nullopt : std::optional(storedNumber(*stored));
