@@ -1,24 +1,34 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and libFuzzer in build-fuzz/ and runs each for a bounded
-# time: scripts/fuzz.sh [SECONDS_PER_TARGET] (default 60). A crash leaves its input as
-# build-fuzz/crash-* and stops with a non-zero status; turn it into a regression test.
+# time: scripts/fuzz.sh [SECONDS_PER_TARGET] (default $FUZZ_SECONDS, else 20). A crash leaves
+# its input as build-fuzz/crash-* and stops with a non-zero status; turn it into a regression
+# seed in fuzz/corpus/TARGET/ and a test.
 set -eu
-seconds=${1:-60}
+seconds=${1:-${FUZZ_SECONDS:-20}}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 jobs=${JOBS:-2}
+targets="profile money search csv tellico_xml tellico_zip gcstar reader_output"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DREELWARDEN_FUZZ=ON \
     -DBUILD_TESTING=OFF -DREELWARDEN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_profile fuzz_money fuzz_search
+cmake --build "$build" -j "$jobs" --target $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
+
+# Seeds besides a target's own corpus: the test files of its kind.
+seeds() {
+    case $1 in
+    csv | tellico_xml | tellico_zip | gcstar) echo "$root/tests/data/transfer" ;;
+    esac
+}
 
 status=0
-for target in profile money search; do
+for target in $targets; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
     echo "== fuzz_$target for ${seconds}s"
+    # shellcheck disable=SC2046 # the seed folders are words
     (cd "$build" && "./fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        "$corpus" "$root/fuzz/corpus/$target") || status=1
+        "$corpus" "$root/fuzz/corpus/$target" $(seeds "$target")) || status=1
 done
 exit $status
