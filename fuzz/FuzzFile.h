@@ -22,8 +22,7 @@ inline QString fuzzFile(const char *extension, const uint8_t *data, size_t size)
 }
 
 // Reads every movie; a refusal is an answer, anything else (a crash, a leak, a hang) is not.
-template <typename Open>
-void readEveryMovie(Open open)
+template <typename Open> void readEveryMovie(Open open)
 {
     try {
         auto reader = open();

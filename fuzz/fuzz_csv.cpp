@@ -1,6 +1,6 @@
 // Any bytes as a .csv file: the reader gives movies or refuses, within its limits.
-#include "FuzzFile.h"
 #include "CsvFormat.h"
+#include "FuzzFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -9,10 +9,10 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -43,14 +43,14 @@ bool lstatOf(const QString &path, struct stat &info)
 void removeLeftovers(const QString &folder)
 {
     const QDir dir(folder);
-    const QStringList names = dir.entryList({kPrefix + QLatin1Char('*')},
-                                            QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names =
+        dir.entryList({kPrefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
         bool number = false;
         const qint64 pid = name.mid(kPrefix.size()).section(u'-', 0, 0).toLongLong(&number);
         struct stat info;
-        if (number && pid > 0 && pid != ::getpid() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH &&
-            lstatOf(dir.filePath(name), info) && S_ISREG(info.st_mode))
+        if (number && pid > 0 && pid != ::getpid() && ::kill(pid_t(pid), 0) != 0 &&
+            errno == ESRCH && lstatOf(dir.filePath(name), info) && S_ISREG(info.st_mode))
             QFile::remove(dir.filePath(name));
     }
 }
@@ -105,12 +105,14 @@ void OutputTarget::check(const QString &catalogPath, const char *task) const
     if (!lstatOf(m_path, target))
         return;
     if (S_ISDIR(target.st_mode))
-        refuse(QStringLiteral("%1 is a folder; the %2 needs a file name.").arg(name, QLatin1String(task)));
+        refuse(QStringLiteral("%1 is a folder; the %2 needs a file name.")
+                   .arg(name, QLatin1String(task)));
     if (!S_ISREG(target.st_mode) && !S_ISLNK(target.st_mode))
         refuse(QStringLiteral("%1 is a device, pipe or socket, not a file; only a file is ever "
                               "replaced.")
                    .arg(name));
-    if (S_ISREG(target.st_mode) && ::stat(QFile::encodeName(catalogPath).constData(), &catalog) == 0 &&
+    if (S_ISREG(target.st_mode) &&
+        ::stat(QFile::encodeName(catalogPath).constData(), &catalog) == 0 &&
         catalog.st_dev == target.st_dev && catalog.st_ino == target.st_ino)
         refuse(QStringLiteral("%1 is the catalog itself; a%2 %3 goes to another file.")
                    .arg(name, QLatin1String(task[0] == 'e' ? "n" : ""), QLatin1String(task)));
@@ -146,8 +148,10 @@ void OutputTarget::commit()
     }
     const int error = errno;
     if (done != 0 && error == EEXIST)
-        refuse(QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(m_path)));
+        refuse(
+            QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(m_path)));
     if (done != 0)
-        refuse(QStringLiteral("%1 cannot be written: %2.").arg(ForeignFileName(m_path), systemError(error)));
+        refuse(QStringLiteral("%1 cannot be written: %2.")
+                   .arg(ForeignFileName(m_path), systemError(error)));
     m_committed = true;
 }

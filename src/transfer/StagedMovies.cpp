@@ -5,9 +5,10 @@
 void StagedMovies::append(const MovieRow &movie, const QString &fileName)
 {
     if (m_count >= kMaxMovies)
-        throw TransferError{QStringLiteral("%1 holds more than %2 movies, more than a catalog takes.")
-                                .arg(fileName)
-                                .arg(kMaxMovies)};
+        throw TransferError{
+            QStringLiteral("%1 holds more than %2 movies, more than a catalog takes.")
+                .arg(fileName)
+                .arg(kMaxMovies)};
     if (!m_stream)
         m_stream = std::make_unique<QDataStream>(&m_data, QIODevice::WriteOnly);
     *m_stream << movie.where.toUtf8();
@@ -33,7 +34,7 @@ bool StagedMovies::Cursor::next(MovieRow &movie)
         m_stream >> present;
         if (present)
             m_stream >> text;
-        value = !present       ? std::nullopt
+        value = !present         ? std::nullopt
                 : text.isEmpty() ? std::optional(QStringLiteral("")) // an empty text, not NULL
                                  : std::optional(QString::fromUtf8(text));
     }

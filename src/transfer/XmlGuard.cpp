@@ -34,9 +34,9 @@ bool XmlGuard::scan(const char *data, qint64 size)
     qint64 i = 0;
     if (m_offset == 0 && size >= 2) {
         const auto a = uchar(data[0]), b = uchar(data[1]);
-        m_wide = (a == 0xFF && b == 0xFE) || (a == '<' && b == 0) ? 1
+        m_wide = (a == 0xFF && b == 0xFE) || (a == '<' && b == 0)   ? 1
                  : (a == 0xFE && b == 0xFF) || (a == 0 && b == '<') ? 2
-                                                                     : 0;
+                                                                    : 0;
     }
     m_offset += size;
     for (; i < size; ++i) {
@@ -47,8 +47,8 @@ bool XmlGuard::scan(const char *data, qint64 size)
         } else if (m_pending < 0) {
             m_pending = byte;
         } else {
-            const char16_t c = m_wide == 1 ? char16_t(m_pending | byte << 8)
-                                           : char16_t(m_pending << 8 | byte);
+            const char16_t c =
+                m_wide == 1 ? char16_t(m_pending | byte << 8) : char16_t(m_pending << 8 | byte);
             m_pending = -1;
             if (!unit(c))
                 return false;
@@ -75,11 +75,12 @@ bool XmlGuard::unit(char16_t c)
     if (c == u'\n')
         ++m_line;
     if (++m_run > XmlLimits::kMaxRun)
-        return stop(m_state == State::Text
-                        ? QStringLiteral("holds a text longer than %1 characters").arg(XmlLimits::kMaxRun)
-                        : QStringLiteral("holds a tag, comment or declaration longer than %1 "
-                                         "characters")
-                              .arg(XmlLimits::kMaxRun));
+        return stop(
+            m_state == State::Text
+                ? QStringLiteral("holds a text longer than %1 characters").arg(XmlLimits::kMaxRun)
+                : QStringLiteral("holds a tag, comment or declaration longer than %1 "
+                                 "characters")
+                      .arg(XmlLimits::kMaxRun));
     const bool ends = c == u'>';
     bool going = true;
     switch (m_state) {
@@ -132,7 +133,8 @@ bool XmlGuard::openTag(char16_t c)
         enter(State::EndTag);
     } else {
         if (++m_depth > XmlLimits::kMaxDepth)
-            return stop(QStringLiteral("nests elements deeper than %1 levels").arg(XmlLimits::kMaxDepth));
+            return stop(
+                QStringLiteral("nests elements deeper than %1 levels").arg(XmlLimits::kMaxDepth));
         m_attributes = 0;
         enter(State::StartTag);
         m_run = 1;
@@ -163,7 +165,8 @@ bool XmlGuard::startTag(char16_t c)
     if (c == u'"' || c == u'\'') {
         m_quote = c;
     } else if (c == u'=' && ++m_attributes > XmlLimits::kMaxAttributes) {
-        return stop(QStringLiteral("gives an element more than %1 attributes").arg(XmlLimits::kMaxAttributes));
+        return stop(QStringLiteral("gives an element more than %1 attributes")
+                        .arg(XmlLimits::kMaxAttributes));
     } else if (c == u'>') {
         if (m_last == u'/')
             --m_depth;

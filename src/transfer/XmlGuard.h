@@ -4,14 +4,14 @@
 #include <QString>
 
 // What an XML collection file may hold, far beyond any real collection and small enough that
-// a hostile file is refused within a few megabytes of memory.
+// a hostile file is refused within some tens of megabytes of memory.
 namespace XmlLimits
 {
 // A run of text, whitespace, a comment, a CDATA section, or one tag with its attributes,
 // in characters: the XML parser holds each whole, so it must be bounded before it gets them.
 inline constexpr qint64 kMaxRun = qint64(8) << 20;
-inline constexpr int kMaxDepth = 256;          // elements open at once
-inline constexpr int kMaxAttributes = 1024;    // attributes of one element
+inline constexpr int kMaxDepth = 256;           // elements open at once
+inline constexpr int kMaxAttributes = 1024;     // attributes of one element
 inline constexpr int kMaxRowsPerField = 100000; // values or table rows in one field
 } // namespace XmlLimits
 
@@ -54,7 +54,7 @@ class XmlGuard : public QIODevice
     int m_attributes = 0;
     char16_t m_quote = 0;
     char16_t m_last = 0, m_beforeLast = 0;
-    QString m_bang; // what follows "<!" until it is known
-    int m_wide = 0; // 0: bytes, 1: UTF-16 little endian, 2: big endian
+    QString m_bang;     // what follows "<!" until it is known
+    int m_wide = 0;     // 0: bytes, 1: UTF-16 little endian, 2: big endian
     int m_pending = -1; // the first byte of a UTF-16 unit split between two reads
 };

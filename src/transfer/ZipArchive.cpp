@@ -72,8 +72,11 @@ void ZipMemberDevice::checkMember(const QString &archivePath, const char *member
         throw TransferError{QStringLiteral("The file %1 packs its %2 with %3 compression, which "
                                            "cannot be read; only stored or deflated members can.")
                                 .arg(archivePath, m_memberName, methodName(stat.comp_method))};
-    m_size = (stat.valid & ZIP_STAT_SIZE) ? qint64(std::min<zip_uint64_t>(stat.size, INT64_MAX)) : 0;
-    m_packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? qint64(std::min<zip_uint64_t>(stat.comp_size, INT64_MAX)) : 0;
+    m_size =
+        (stat.valid & ZIP_STAT_SIZE) ? qint64(std::min<zip_uint64_t>(stat.size, INT64_MAX)) : 0;
+    m_packed = (stat.valid & ZIP_STAT_COMP_SIZE)
+                   ? qint64(std::min<zip_uint64_t>(stat.comp_size, INT64_MAX))
+                   : 0;
     m_crcKnown = stat.valid & ZIP_STAT_CRC;
     m_expectedCrc = stat.crc;
     if (m_size > ZipLimits::kMaxMemberSize)
@@ -83,7 +86,8 @@ void ZipMemberDevice::checkMember(const QString &archivePath, const char *member
                                 .arg(ZipLimits::kMaxMemberSize)};
     m_deflated = stat.comp_method == ZIP_CM_DEFLATE;
     if (m_deflated && inflateInit2(&m_stream, -MAX_WBITS) != Z_OK)
-        throw TransferError{QStringLiteral("The file %1 cannot be read: out of memory.").arg(archivePath)};
+        throw TransferError{
+            QStringLiteral("The file %1 cannot be read: out of memory.").arg(archivePath)};
     if (!(m_member = zip_fopen(m_archive, member, ZIP_FL_COMPRESSED)))
         throw TransferError{QStringLiteral("The file %1 cannot be read: %2.")
                                 .arg(archivePath, QString::fromUtf8(zip_strerror(m_archive)))};
@@ -121,10 +125,12 @@ qint64 ZipMemberDevice::readData(char *data, qint64 maxSize)
     if (maxSize <= 0)
         return 0;
     maxSize = std::min<qint64>(maxSize, 1 << 20);
-    const qint64 n = m_deflated ? inflated(data, maxSize) : zip_fread(m_member, data, zip_uint64_t(maxSize));
+    const qint64 n =
+        m_deflated ? inflated(data, maxSize) : zip_fread(m_member, data, zip_uint64_t(maxSize));
     if (n < 0 && errorString().isEmpty())
         return refuse(QStringLiteral("its %1 cannot be read (%2)")
-                          .arg(m_memberName, QString::fromUtf8(zip_error_strerror(zip_file_get_error(m_member)))));
+                          .arg(m_memberName, QString::fromUtf8(zip_error_strerror(
+                                                 zip_file_get_error(m_member)))));
     return n < 0 ? -1 : checked(data, n);
 }
 
@@ -137,7 +143,8 @@ qint64 ZipMemberDevice::inflated(char *data, qint64 maxSize)
     while (m_stream.avail_out == uInt(maxSize) && !m_streamEnded) {
         if (m_stream.avail_in == 0) {
             m_input.resize(1 << 16);
-            const zip_int64_t got = zip_fread(m_member, m_input.data(), zip_uint64_t(m_input.size()));
+            const zip_int64_t got =
+                zip_fread(m_member, m_input.data(), zip_uint64_t(m_input.size()));
             if (got <= 0)
                 return got < 0 ? -1 : refuse(damaged());
             m_stream.next_in = reinterpret_cast<Bytef *>(m_input.data());
@@ -174,28 +181,29 @@ void ZipMemberDevice::verifyToEnd()
     for (qint64 n = 1; n > 0;) {
         n = read(buffer, sizeof buffer);
         if (n < 0)
-            throw TransferError{
-                QStringLiteral("The file %1 cannot be read: %2.").arg(m_archivePath, errorString())};
+            throw TransferError{QStringLiteral("The file %1 cannot be read: %2.")
+                                    .arg(m_archivePath, errorString())};
     }
 }
 
 void writeZipWithMember(const QString &archivePath, const char *member, const QString &sourcePath)
 {
     int error = 0;
-    zip_t *archive = zip_open(QFile::encodeName(archivePath).constData(),
-                              ZIP_CREATE | ZIP_TRUNCATE, &error);
+    zip_t *archive =
+        zip_open(QFile::encodeName(archivePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     const auto fail = [&](const char *why) {
         if (archive)
             zip_discard(archive);
-        throw TransferError{
-            QStringLiteral("The file %1 cannot be written: %2.").arg(archivePath, QString::fromUtf8(why))};
+        throw TransferError{QStringLiteral("The file %1 cannot be written: %2.")
+                                .arg(archivePath, QString::fromUtf8(why))};
     };
     if (!archive) {
         zip_error_t zerror;
         zip_error_init_with_code(&zerror, error);
         fail(zip_error_strerror(&zerror));
     }
-    zip_source_t *source = zip_source_file(archive, QFile::encodeName(sourcePath).constData(), 0, -1);
+    zip_source_t *source =
+        zip_source_file(archive, QFile::encodeName(sourcePath).constData(), 0, -1);
     const zip_int64_t index = source ? zip_file_add(archive, member, source, ZIP_FL_ENC_UTF_8) : -1;
     if (index < 0) {
         if (source)

@@ -14,7 +14,7 @@ struct zip_file;
 namespace ZipLimits
 {
 inline constexpr qint64 kMaxMemberSize = qint64(4) << 30;
-inline constexpr qint64 kMaxRatio = 100;                 // unpacked : packed size,
+inline constexpr qint64 kMaxRatio = 100;                   // unpacked : packed size,
 inline constexpr qint64 kRatioFreeSize = qint64(16) << 20; // once past this much
 } // namespace ZipLimits
 
