@@ -3,10 +3,12 @@
 #include "CatalogBackup.h"
 #include "CatalogImport.h"
 #include "CatalogReader.h"
+#include "CatalogSettle.h"
 #include "Database.h"
 #include "ForeignFile.h"
 #include "Formats.h"
 #include "MovieColumns.h"
+#include "OutputTarget.h"
 #include "Progress.h"
 #include "ReaderProcess.h"
 #include "StoreError.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace
@@ -220,38 +223,55 @@ int runImport(const Request &request)
     std::unique_ptr<MovieReader> reader =
         OpenReader(format, request.file, request.csv, ReaderProgramPath(request.programFolder));
     Progress progress(QStringLiteral("Importing"));
-    const ImportSummary summary = ImportMovies(
-        *db, *reader, ForeignFileName(request.file),
-        {request.check, request.renameDuplicates, request.strict, request.decimalMark},
-        [&] { progress.show(reader->bytesRead(), reader->bytesTotal()); });
+    ImportSummary summary;
+    try {
+        summary = ImportMovies(
+            *db, *reader, ForeignFileName(request.file),
+            {request.check, request.renameDuplicates, request.strict, request.decimalMark},
+            [&] { progress.show(reader->bytesRead(), reader->bytesTotal()); });
+    } catch (...) {
+        db.reset();
+        SettleCatalog(request.catalog);
+        throw;
+    }
     progress.end();
     printSummary(summary, request);
     return kDone;
 }
 
+// A writer's failure, worded for the name the user gave rather than the staging file's, and a
+// full disk named as such (a short write leaves the system's reason unknown).
+TransferError exportFailure(const TransferError &error, int systemError,
+                            const OutputTarget &target, const QString &file)
+{
+    QString message = error.message;
+    message.replace(target.stagingPath(), file)
+        .replace(ForeignFileName(target.stagingPath()), ForeignFileName(file));
+    if (DiskIsFull(QFileInfo(file).absolutePath(), message, systemError))
+        message = QStringLiteral("The file %1 cannot be written: the disk is full.").arg(file);
+    return TransferError{message};
+}
+
 int runExport(const Request &request)
 {
     const FormatRow &format = formatFor(request, false);
-    const QFileInfo target(request.file);
-    if (target.exists() &&
-        target.canonicalFilePath() == QFileInfo(request.catalog).canonicalFilePath())
-        throw TransferError{
-            QStringLiteral("%1 is the catalog itself; an export goes to another file.")
-                .arg(ForeignFileName(request.file))};
-    if (target.exists() && !request.force)
-        throw TransferError{QStringLiteral("%1 already exists; --force replaces it.")
-                                .arg(ForeignFileName(request.file))};
+    OutputTarget target(request.file, request.force, request.catalog, "export");
     std::unique_ptr<Database> db = Database::open(request.catalog);
     std::unique_ptr<MovieReader> reader = OpenCatalogReader(*db);
-    std::unique_ptr<MovieWriter> writer = OpenWriter(format, request.file);
     Progress progress(QStringLiteral("Exporting"));
     int count = 0;
-    while (std::optional<MovieRow> movie = reader->next()) {
-        writer->write(*movie);
-        if (++count % 512 == 0)
-            progress.show(reader->bytesRead(), reader->bytesTotal());
+    try {
+        std::unique_ptr<MovieWriter> writer = OpenWriter(format, target.stagingPath());
+        while (std::optional<MovieRow> movie = reader->next()) {
+            writer->write(*movie);
+            if (++count % 512 == 0)
+                progress.show(reader->bytesRead(), reader->bytesTotal());
+        }
+        writer->finish();
+    } catch (const TransferError &error) {
+        throw exportFailure(error, errno, target, request.file);
     }
-    writer->finish();
+    target.commit();
     progress.end();
     say(stdout,
         QStringLiteral("Exported %1 to %2.").arg(movies(count), ForeignFileName(request.file)));
