@@ -149,3 +149,11 @@ amc() {
 }
 amc "$work/movies.amc"
 import "import .amc" "$work/movies.amc"
+# As many copies of one title, each renamed "Same title (N)": hashed sets keep this linear.
+{
+  echo Title
+  for ((i = 0; i < movies; i++)); do echo "Same title"; done
+} >"$work/same.csv"
+rm -f "$work/empty.mdb"
+"$build/tools/make_catalog" "$work/empty.mdb"
+measure "rename copies" import "$work/same.csv" --catalog "$work/empty.mdb" --rename-duplicates

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace
@@ -81,6 +83,31 @@ Run transfer(const QStringList &arguments, const QString &program = kProgram)
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+
+// The large hostile files, made at run time: name -> bytes.
+QByteArray generated(const QString &name)
+{
+    const auto many = [](const char *text, int times) { return QByteArray(text).repeated(times); };
+    if (name == u"nested.gcs")
+        return "<collection type=\"GCfilms\"><item>" + many("<a>", 5'000'000);
+    if (name == u"title.xml")
+        return "<tellico><collection type=\"3\"><entry><title>" + QByteArray(100 << 20, 'a');
+    if (name == u"comment.xml")
+        return "<tellico><collection type=\"3\"><!--" + QByteArray(9 << 20, 'c') + "-->";
+    if (name == u"cast.xml")
+        return "<tellico><collection type=\"3\"><entry><casts>" + many("<cast><column/></cast>", 100'001);
+    QByteArray items = "<collection type=\"GCfilms\"><item title=\"T\"";
+    for (int i = 0; i < 100'000; ++i)
+        items += QByteArray(name == u"attributes.gcs" ? " a%1=\"\"" : "><n%1>x</n%1").replace("%1", QByteArray::number(i));
+    return items + "></item></collection>";
+}
+
+// The names in a folder, hidden ones too.
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -256,6 +283,101 @@ class TestTransfer : public QObject
         const int count = query(catalog, "SELECT Title FROM Movies").size();
         QVERIFY2(count == 1 || count == 60001, qPrintable(QString::number(count)));
         QCOMPARE(scalar(catalog, "PRAGMA integrity_check").toString(), "ok");
+    }
+
+    void hostileFiles_data() { addRows("transfer/hostile_files.tsv", {"file", "exitCode", "message"}); }
+
+    // Refused with the limit's name, in bounded memory, the catalog as it was, nothing left.
+    void hostileFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir folder;
+        const QString catalog = folder.filePath("movies.mdb");
+        createCatalog(catalog, titled({"Existing"}));
+        QString input = dataPath(file);
+        if (file.startsWith("generated:")) {
+            input = m_dir.filePath(file.mid(10));
+            QFile::remove(input);
+            QVERIFY(input.endsWith("fifo.csv") ? ::mkfifo(QFile::encodeName(input), 0600) == 0
+                                               : writeFile(input, generated(file.mid(10))));
+        } else {
+            REQUIRE_FILE(input);
+        }
+        const QByteArray before = readFile(catalog);
+        const QStringList import{"import", input, "--catalog", catalog};
+#ifdef __SANITIZE_ADDRESS__ // the sanitizer reserves terabytes of address space
+        const Run run = transfer(import);
+#else
+        const Run run = transfer(QStringList{"--as=" + QString::number(300 << 20), kProgram} + import,
+                                 "prlimit");
+#endif
+        if (file.startsWith("generated:"))
+            QFile::remove(input);
+        QVERIFY2(run.err.contains(message) || run.out.contains(message), qPrintable(run.err));
+        QVERIFY2(!run.err.contains("QIODevice") && !run.err.contains("QFile"), qPrintable(run.err));
+        QCOMPARE(run.code, exitCode.toInt());
+        if (run.code != 0)
+            QCOMPARE(readFile(catalog), before);
+        QCOMPARE(namesIn(folder.path()), QStringList{"movies.mdb"});
+    }
+
+    void writeTargets_data()
+    {
+        addRows("transfer/write_targets.tsv", {"existing", "options", "exitCode", "message", "after"});
+    }
+
+    // Only a regular file is ever replaced, a link never written through; nothing is left.
+    void writeTargets()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, options);
+        QFETCH(QString, exitCode);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        const QString catalog = freshCatalog("targets.mdb", hostileMovies());
+        for (const QString extension : {"csv", "tc", "xml", "html", "mdb"}) {
+            QTemporaryDir folder;
+            const QString target = folder.filePath("out." + extension);
+            const QString linked = folder.filePath("linked");
+            writeFile(linked, "keep me");
+            const bool ready = existing == u"file"       ? writeFile(target, "keep me")
+                               : existing == u"link"     ? QFile::link(linked, target)
+                               : existing == u"dangling" ? QFile::link(folder.filePath("none"), target)
+                               : existing == u"folder"   ? QDir().mkdir(target)
+                               : existing == u"fifo"     ? ::mkfifo(QFile::encodeName(target), 0600) == 0
+                                                         : ::mknod(QFile::encodeName(target), S_IFCHR | 0600, makedev(1, 3)) == 0;
+            if (!ready)
+                QSKIP("this user cannot make a device");
+            const QStringList names = namesIn(folder.path());
+            const Run run = transfer(QStringList{extension == u"mdb" ? "backup" : "export", target,
+                                                 "--catalog", catalog} +
+                                     options.split(' ', Qt::SkipEmptyParts));
+            QVERIFY2(run.code == exitCode.toInt() && run.err.contains(message), qPrintable(run.err));
+            QCOMPARE(namesIn(folder.path()), names);
+            QCOMPARE(readFile(linked), QByteArray("keep me"));
+            const QFileInfo now(target);
+            QCOMPARE(now.isFile() && !now.isSymLink() && now.size() > 7, after == u"file");
+        }
+    }
+
+    // A killed export leaves its staging file; the next run in the folder removes it.
+    void killedExportLeavesNothing()
+    {
+        const QString catalog = freshCatalog("large.mdb");
+        QVERIFY(exec(catalog, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < 30000) INSERT INTO Movies (Title, Comments) "
+                              "SELECT 'Movie ' || i, printf('%.3000c', 'x') FROM n"));
+        QTemporaryDir folder;
+        QProcess killed;
+        killed.start(kProgram, {"export", folder.filePath("a.tc"), "--catalog", catalog});
+        QTRY_VERIFY_WITH_TIMEOUT(namesIn(folder.path()).size() > 0, 20000);
+        killed.kill();
+        killed.waitForFinished();
+        QVERIFY(namesIn(folder.path()).join(' ').contains(".reelwarden-"));
+        QCOMPARE(transfer({"export", folder.filePath("b.csv"), "--catalog", catalog}).code, 0);
+        QCOMPARE(namesIn(folder.path()), QStringList{"b.csv"});
     }
 
     void backup_data() { addRows("transfer/backups.tsv", {"existing", "options", "exitCode"}); }

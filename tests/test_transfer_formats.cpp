@@ -28,7 +28,7 @@ void addMovieRows(const QString &name, QStringList columns)
     addRows(name, columns);
 }
 
-// The row's movie columns: an empty cell is NULL, "<empty>" an empty text, "<10 MiB of x>" that.
+// The row's movie columns: an empty cell is NULL, "<empty>" an empty text, "<1 MiB of x>" that.
 Values movieValues()
 {
     Values values;
@@ -37,7 +37,7 @@ Values movieValues()
         const QString text = *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
         values << (text.isEmpty() ? std::nullopt
                    : text == u"<empty>" ? QStringLiteral("")
-                   : text == u"<10 MiB of x>" ? QString(10 * 1024 * 1024, u'x')
+                   : text == u"<1 MiB of x>" ? QString(kMaxValueLength, u'x')
                    : std::optional<QString>(text));
     }
     return values;

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "ForeignFile.h"
 #include "MovieRow.h"
+#include "OutputTarget.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,22 +24,6 @@ namespace
 [[noreturn]] void refuse(const QString &message)
 {
     throw TransferError{message};
-}
-
-void checkTarget(const QString &catalogPath, const QString &target, bool replace)
-{
-    const QFileInfo info(target);
-    const QString name = ForeignFileName(target);
-    if (info.isDir())
-        refuse(QStringLiteral("%1 is a folder; the backup needs a file name.").arg(name));
-    if (info.exists() && info.canonicalFilePath() == QFileInfo(catalogPath).canonicalFilePath())
-        refuse(
-            QStringLiteral("%1 is the catalog itself; a backup goes to another file.").arg(name));
-    if (info.exists() && !replace)
-        refuse(QStringLiteral("%1 already exists; --force replaces it.").arg(name));
-    if (!info.absoluteDir().exists())
-        refuse(QStringLiteral("The folder %1 does not exist.")
-                   .arg(QDir::toNativeSeparators(info.absolutePath())));
 }
 
 QString reason(sqlite3 *db, int rc)
@@ -85,36 +70,15 @@ void writeCopy(Database &catalog, const QString &path)
         refuse(QStringLiteral("The backup cannot be written: %1.").arg(why));
 }
 
-// Puts the complete copy under its name: link() never replaces a file, rename() does.
-void putInPlace(const QString &temporary, const QString &target, bool replace)
-{
-    const QByteArray from = QFile::encodeName(temporary);
-    const QByteArray to = QFile::encodeName(target);
-    const int done = replace ? std::rename(from.constData(), to.constData())
-                             : ::link(from.constData(), to.constData());
-    if (done != 0 && errno == EEXIST)
-        refuse(
-            QStringLiteral("%1 already exists; --force replaces it.").arg(ForeignFileName(target)));
-    if (done != 0)
-        refuse(QStringLiteral("The backup cannot be written: %1.")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
-}
-
 } // namespace
 
 void BackupCatalog(const QString &catalogPath, const QString &target, bool replace)
 {
+    OutputTarget output(target, replace, catalogPath, "backup");
     std::unique_ptr<Database> catalog = Database::open(catalogPath);
-    checkTarget(catalogPath, target, replace);
-    QTemporaryFile temporary(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
-    if (!temporary.open())
-        refuse(QStringLiteral("The backup cannot be written in the folder %1: %2.")
-                   .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()),
-                        temporary.errorString()));
-    temporary.close();
-    writeCopy(*catalog, temporary.fileName());
-    // The copy may be read by whoever may read the catalog (QTemporaryFile makes it private).
-    QFile::setPermissions(temporary.fileName(),
+    writeCopy(*catalog, output.stagingPath());
+    // The copy may be read by whoever may read the catalog.
+    QFile::setPermissions(output.stagingPath(),
                           QFile::permissions(catalogPath) | QFile::ReadOwner | QFile::WriteOwner);
-    putInPlace(temporary.fileName(), target, replace);
+    output.commit();
 }

@@ -4,6 +4,7 @@
 #include "ForeignValues.h"
 #include "MovieColumns.h"
 #include "MovieInsert.h"
+#include "StagedMovies.h"
 #include "StoreError.h"
 #include "TextFold.h"
 #include "TitleRenamer.h"
@@ -55,12 +56,8 @@ void normalise(MovieRow &movie, const QString &fileName, ForeignValues &values, 
 class Import
 {
   public:
-    Import(Database &db, const QString &fileName, const ImportOptions &options,
-           const MovieReader &reader)
-        : m_db(db), m_fileName(fileName), m_options(options),
-          m_values(options.decimalMark != DecimalMark::Unknown ? options.decimalMark
-                                                               : reader.decimalMark(),
-                   !reader.fromThisProgram())
+    Import(Database &db, const QString &fileName, const ImportOptions &options)
+        : m_db(db), m_fileName(fileName), m_options(options)
     {
         Statement titles(db, QStringLiteral("SELECT [Title] FROM [Movies]"));
         while (titles.step()) {
@@ -71,9 +68,9 @@ class Import
         m_catalogTitles = m_titles.size();
     }
 
-    void add(MovieRow &movie)
+    // Adds a movie that passed normalise().
+    void add(const MovieRow &movie)
     {
-        normalise(movie, m_fileName, m_values, m_options.strict, m_summary.keptInComments);
         const QString &title = *movie.values[0];
         const bool duplicate = m_taken.contains(TextFold::folded(title));
         if (duplicate && !m_options.renameDuplicates) {
@@ -126,7 +123,6 @@ class Import
     Database &m_db;
     const QString m_fileName;
     const ImportOptions m_options;
-    ForeignValues m_values;
     QSet<QString> m_taken;                  // folded titles of the catalog and the file
     QList<std::optional<QString>> m_titles; // the catalog's titles, then the file's added ones
     qsizetype m_catalogTitles = 0;
@@ -136,14 +132,23 @@ class Import
     ImportSummary m_summary;
 };
 
-void readAll(Import &import, MovieReader &reader, const std::function<void()> &progress)
+// Reads and checks every movie before the catalog is locked: a file that takes long to read
+// never keeps the catalog window from saving. `kept` lists the values kept in Comments.
+StagedMovies readAll(MovieReader &reader, const QString &fileName, const ImportOptions &options,
+                     QStringList &kept, const std::function<void()> &progress)
 {
+    ForeignValues values(options.decimalMark != DecimalMark::Unknown ? options.decimalMark
+                                                                     : reader.decimalMark(),
+                         !reader.fromThisProgram());
+    StagedMovies staged;
     int count = 0;
     while (std::optional<MovieRow> movie = reader.next()) {
-        import.add(*movie);
+        normalise(*movie, fileName, values, options.strict, kept);
+        staged.append(*movie, fileName);
         if (progress && ++count % kProgressEvery == 0)
             progress();
     }
+    return staged;
 }
 
 } // namespace
@@ -151,18 +156,23 @@ void readAll(Import &import, MovieReader &reader, const std::function<void()> &p
 ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fileName,
                            const ImportOptions &options, const std::function<void()> &progress)
 {
-    // The write lock is taken before anything is read, so the titles checked against are
-    // the ones the movies are added beside.
+    QStringList kept;
+    const StagedMovies staged = readAll(reader, fileName, options, kept, progress);
+    // The write lock is taken before the catalog's titles are read, so the titles checked
+    // against are the ones the movies are added beside.
     std::optional<Transaction> transaction;
     if (!options.check)
         transaction.emplace(db);
-    Import import(db, fileName, options, reader);
-    readAll(import, reader, progress);
+    Import import(db, fileName, options);
+    MovieRow movie;
+    for (auto cursor = staged.cursor(); cursor.next(movie);)
+        import.add(movie);
     if (options.renameDuplicates)
         import.renameDuplicates();
     if (transaction)
         transaction->commit();
     ImportSummary summary = std::move(import.summary());
+    summary.keptInComments = std::move(kept);
     summary.unusedColumns = reader.unusedColumns();
     summary.notes = reader.notes();
     return summary;

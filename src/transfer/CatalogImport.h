@@ -31,8 +31,9 @@ struct ImportSummary {
 // listed in the summary, or with `strict` stops the import like a missing title. An amount
 // whose decimal mark cannot be told stops it always. A title that the catalog or an
 // earlier movie of the file has (letters compared without case) is skipped, or renamed as
-// RenameDuplicateTitles renames when `renameDuplicates`. The write waits for another
-// program's lock as the catalog program's own writes do. `progress` is called now and then.
+// RenameDuplicateTitles renames when `renameDuplicates`. The whole file is read and checked
+// first (StagedMovies); the catalog's write lock is held only while the movies are added, and
+// waits for another program's lock as the catalog program's own writes do. `progress` is called now and then.
 ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fileName,
                            const ImportOptions &options,
                            const std::function<void()> &progress = {});

@@ -17,6 +17,10 @@ void OpenForeignFile(QFile &file)
         throw TransferError{QStringLiteral("%1 was not found.").arg(name)};
     if (info.isDir())
         throw TransferError{QStringLiteral("%1 is a folder, not a file.").arg(name)};
+    if (!info.isFile())
+        throw TransferError{
+            QStringLiteral("%1 is a device, pipe or socket, not a file; only files are read.")
+                .arg(name)};
     if (!file.open(QIODevice::ReadOnly))
         throw TransferError{
             QStringLiteral("%1 cannot be read: %2.").arg(name, file.errorString().toLower())};

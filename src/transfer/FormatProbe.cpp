@@ -8,7 +8,7 @@ namespace FormatProbe
 
 QByteArray head(const QString &path)
 {
-    if (QFileInfo(path).isDir())
+    if (!QFileInfo(path).isFile()) // a folder has no bytes; opening a pipe would wait for a writer
         return {};
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.read(kProbeBytes) : QByteArray();

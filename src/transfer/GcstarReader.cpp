@@ -39,7 +39,7 @@ class GcstarReader : public MovieReader
   public:
     explicit GcstarReader(const QString &path);
     std::optional<MovieRow> next() override;
-    QStringList unusedColumns() const override { return m_unused; }
+    QStringList unusedColumns() const override { return m_unused.list(); }
     QStringList notes() const override;
     qint64 bytesRead() const override { return m_file->pos(); }
     qint64 bytesTotal() const override { return m_file->size(); }
@@ -53,7 +53,7 @@ class GcstarReader : public MovieReader
     std::unique_ptr<QFile> m_file;
     XmlInput m_xml;
     int m_items = 0;
-    QStringList m_unused;
+    UnusedNames m_unused;
     QMap<QString, int> m_joined;
     int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
 };
@@ -115,8 +115,8 @@ void GcstarReader::take(MovieRow &row, const QString &name, const Table &table)
         row.values[Minutes] = values.first(); // "102 min", "1h42": the import splits it
     else if (name == u"actors")
         setStars(row, table);
-    else if (!m_unused.contains(name))
-        m_unused << name;
+    else
+        m_unused.add(name);
 }
 
 // Lines of actor and role; an older file writes "Actor, Actor (role)" as one text.

@@ -41,7 +41,7 @@ class TellicoReader : public MovieReader
   public:
     explicit TellicoReader(const QString &path);
     std::optional<MovieRow> next() override;
-    QStringList unusedColumns() const override { return m_unused; }
+    QStringList unusedColumns() const override { return m_unused.list(); }
     QStringList notes() const override;
     qint64 bytesRead() const override { return m_zip ? m_zip->position() : m_file->pos(); }
     qint64 bytesTotal() const override { return m_zip ? m_zip->size() : m_file->size(); }
@@ -52,15 +52,13 @@ class TellicoReader : public MovieReader
     void readField(MovieRow &row, std::optional<QString> &runningTime);
     void readCast(MovieRow &row);
     void setJoined(MovieRow &row, int column, const QStringList &values);
-    void markUnused(const QString &name);
 
     std::unique_ptr<QFile> m_file;
     std::unique_ptr<ZipMemberDevice> m_zip;
     std::unique_ptr<XmlInput> m_xml;
     bool m_done = false;
     int m_entries = 0;
-    QStringList m_unused;
-    QSet<QString> m_unusedSeen;
+    UnusedNames m_unused;
     QMap<int, int> m_joined; // column: movies whose several values were joined
     int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
 };
@@ -90,6 +88,8 @@ std::optional<MovieRow> TellicoReader::next()
     while (!m_done) {
         if (!m_xml->nextChild()) {
             m_done = true; // a Tellico file holds one collection; what follows it is not read
+            if (m_zip)
+                m_zip->verifyToEnd();
         } else if (m_xml->name() == u"entry") {
             return readEntry();
         } else {
@@ -123,7 +123,7 @@ void TellicoReader::readField(MovieRow &row, std::optional<QString> &runningTime
     } else if (name == u"running-time" || name == u"running-times") {
         runningTime = unescapeFromXml(m_xml->readValues().value(0));
     } else if (column < 0) {
-        markUnused(name.endsWith(u's') ? name.chopped(1) : name);
+        m_unused.add(name.endsWith(u's') ? name.chopped(1) : name);
         m_xml->skipElement();
     } else if (column == MovieColumn::Comments) {
         row.values[column] = paragraphFromTellico(m_xml->readText());
@@ -157,12 +157,6 @@ void TellicoReader::readCast(MovieRow &row)
     }
     if (rows.size() > 4)
         m_actorsLeftOut += int(rows.size()) - 4, ++m_moviesWithMoreActors;
-}
-
-void TellicoReader::markUnused(const QString &name)
-{
-    if (!m_unusedSeen.contains(name))
-        m_unusedSeen.insert(name), m_unused << name;
 }
 
 QStringList TellicoReader::notes() const

@@ -1,4 +1,5 @@
 #include "TellicoFormat.h"
+#include "OutputTarget.h"
 #include "TellicoText.h"
 #include "XmlInput.h"
 #include "ZipArchive.h"
@@ -131,7 +132,7 @@ class TellicoWriter : public MovieWriter
 
 TellicoWriter::TellicoWriter(const QString &path, bool zipped)
     : m_path(path), m_zipped(zipped),
-      m_entries(QFileInfo(path).absolutePath() + QStringLiteral("/.reelwarden-XXXXXX.part"))
+      m_entries(TemporaryBeside(path))
 {
     if (QFileInfo(path).isDir())
         fail(QStringLiteral("it is a folder"));
@@ -247,7 +248,7 @@ void TellicoWriter::finish()
             fail(out.errorString());
         return;
     }
-    QTemporaryFile document(QFileInfo(m_path).absolutePath() + QStringLiteral("/.reelwarden-XXXXXX.part"));
+    QTemporaryFile document(TemporaryBeside(m_path));
     if (!document.open())
         fail(document.errorString());
     writeDocument(document);

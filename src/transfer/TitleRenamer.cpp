@@ -2,6 +2,7 @@
 
 #include "TextFold.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace
@@ -29,6 +30,7 @@ int RenameDuplicateTitles(QList<AccessValue> &titles)
             taken.insert(TextFold::folded(*title));
     }
     QSet<QString> kept;
+    QHash<QString, int> nextNumber; // per title: numbers below it are taken, whatever is renamed
     int renamed = 0;
     for (AccessValue &title : titles) {
         if (!isNamed(title))
@@ -39,9 +41,12 @@ int RenameDuplicateTitles(QList<AccessValue> &titles)
             continue;
         }
         QString candidate;
-        for (int number = 2;
-             taken.contains(TextFold::folded(candidate = numbered(*title, number))); ++number) {
-        }
+        auto found = nextNumber.find(key);
+        if (found == nextNumber.end())
+            found = nextNumber.insert(key, 2);
+        int &number = *found;
+        while (taken.contains(TextFold::folded(candidate = numbered(*title, number))))
+            ++number;
         taken.insert(TextFold::folded(candidate));
         kept.insert(TextFold::folded(candidate));
         title = candidate;

@@ -3,6 +3,7 @@
 #include "CatalogBackup.h"
 #include "ForeignFile.h"
 #include "MovieColumns.h"
+#include "OutputTarget.h"
 #include "Progress.h"
 #include "ReaderProcess.h"
 #include "StoreError.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace

@@ -2,6 +2,22 @@
 
 #include <QFileInfo>
 
+namespace
+{
+
+// All the values of one field together (the several genres, the cast's rows).
+constexpr qint64 kMaxFieldLength = 4 * qint64(kMaxValueLength);
+
+} // namespace
+
+void UnusedNames::add(const QString &name)
+{
+    if (m_seen.size() > kMaxNames || m_seen.contains(name))
+        return;
+    m_seen.insert(name);
+    m_list << (m_seen.size() > kMaxNames ? QStringLiteral("others") : name);
+}
+
 std::unique_ptr<QFile> openInputFile(const QString &path)
 {
     const QFileInfo info(path);
@@ -9,6 +25,10 @@ std::unique_ptr<QFile> openInputFile(const QString &path)
         throw TransferError{QStringLiteral("The file %1 does not exist.").arg(path)};
     if (info.isDir())
         throw TransferError{QStringLiteral("%1 is a folder, not a file.").arg(path)};
+    if (!info.isFile()) // opening a pipe would wait for a writer
+        throw TransferError{
+            QStringLiteral("%1 is a device, pipe or socket, not a file; only files are read.")
+                .arg(path)};
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
         throw TransferError{
@@ -16,7 +36,10 @@ std::unique_ptr<QFile> openInputFile(const QString &path)
     return file;
 }
 
-XmlInput::XmlInput(const QString &path, QIODevice *device) : m_path(path), m_xml(device) {}
+XmlInput::XmlInput(const QString &path, QIODevice *device)
+    : m_path(path), m_guard(device), m_xml(&m_guard)
+{
+}
 
 void XmlInput::fail(const QString &what) const
 {
@@ -26,6 +49,8 @@ void XmlInput::fail(const QString &what) const
 QXmlStreamReader::TokenType XmlInput::readToken()
 {
     const auto token = m_xml.readNext();
+    if (token == QXmlStreamReader::Invalid && !m_guard.failure().isEmpty())
+        fail(m_guard.failure());
     if (token == QXmlStreamReader::Invalid)
         fail(QStringLiteral("is not well-formed XML (line %1: %2).")
                  .arg(m_xml.lineNumber())
@@ -65,13 +90,39 @@ bool XmlInput::nextChild()
     }
 }
 
+// Adds the current text to `text`, refusing a value beyond what the catalog takes; `total`
+// counts the characters of the whole field.
+void XmlInput::append(QString &text, qint64 &total)
+{
+    total += m_xml.text().size();
+    if (text.size() + m_xml.text().size() > kMaxValueLength || total > kMaxFieldLength)
+        refuseLongValue();
+    text += m_xml.text();
+}
+
+void XmlInput::refuseLongValue() const
+{
+    fail(QStringLiteral("holds a value longer than the catalog takes (%1 characters) (line %2).")
+             .arg(kMaxValueLength)
+             .arg(m_xml.lineNumber()));
+}
+
+void XmlInput::addRow(qsizetype rows)
+{
+    if (rows >= XmlLimits::kMaxRowsPerField)
+        fail(QStringLiteral("holds a field of more than %1 values (line %2).")
+                 .arg(XmlLimits::kMaxRowsPerField)
+                 .arg(m_xml.lineNumber()));
+}
+
 QString XmlInput::readText()
 {
     QString text;
+    qint64 total = 0;
     for (;;) {
         const auto token = readToken();
         if (token == QXmlStreamReader::Characters)
-            text += m_xml.text();
+            append(text, total);
         else if (token == QXmlStreamReader::StartElement)
             skipElement();
         else if (token == QXmlStreamReader::EndElement)
@@ -81,19 +132,33 @@ QString XmlInput::readText()
 
 void XmlInput::skipElement()
 {
-    while (nextChild())
-        skipElement();
+    for (int depth = 1; depth > 0;) {
+        const auto token = readToken();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::EndDocument)
+            return;
+    }
 }
 
 QList<QStringList> XmlInput::readTable()
 {
     QList<QStringList> rows;
     QString own;
+    qint64 total = 0;
     for (auto token = readToken(); token != QXmlStreamReader::EndElement; token = readToken()) {
-        if (token == QXmlStreamReader::StartElement)
+        if (token == QXmlStreamReader::StartElement) {
+            addRow(rows.size());
             rows << readValues();
-        else if (token == QXmlStreamReader::Characters)
-            own += m_xml.text();
+            for (const QString &value : rows.last())
+                total += value.size();
+        } else if (token == QXmlStreamReader::Characters) {
+            append(own, total);
+        }
+        if (total > kMaxFieldLength)
+            refuseLongValue();
     }
     return rows.isEmpty() ? QList<QStringList>{{own}} : rows;
 }
@@ -102,11 +167,17 @@ QStringList XmlInput::readValues()
 {
     QStringList values;
     QString own;
+    qint64 total = 0;
     for (auto token = readToken(); token != QXmlStreamReader::EndElement; token = readToken()) {
-        if (token == QXmlStreamReader::StartElement)
+        if (token == QXmlStreamReader::StartElement) {
+            addRow(values.size());
             values << readText();
-        else if (token == QXmlStreamReader::Characters)
-            own += m_xml.text();
+            total += values.last().size();
+        } else if (token == QXmlStreamReader::Characters) {
+            append(own, total);
+        }
+        if (total > kMaxFieldLength)
+            refuseLongValue();
     }
     return values.isEmpty() ? QStringList{own} : values;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "MovieRow.h"
+#include "XmlGuard.h"
 
 #include <QFile>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -25,11 +27,28 @@ inline QString movieCount(int count)
     return counted(count);
 }
 
+// A file's field names that go into no catalog column, each once, in the order first met:
+// linear in the names seen, and at most kMaxNames of them (then "others").
+class UnusedNames
+{
+  public:
+    static constexpr int kMaxNames = 100;
+    void add(const QString &name);
+    QStringList list() const { return m_list; }
+
+  private:
+    QSet<QString> m_seen;
+    QStringList m_list;
+};
+
 // Opens a file to read, refusing a folder, a missing file and one that cannot be read.
 std::unique_ptr<QFile> openInputFile(const QString &path);
 
 // A streaming XML reader that refuses, with a message naming the file, what it never expands:
-// entity declarations and entity references, besides anything not well formed.
+// entity declarations, entity references and any DTD of the file's own, besides anything not
+// well formed and anything beyond XmlLimits (checked while reading, see XmlGuard). A value
+// longer than the catalog takes (kMaxValueLength), or a field of more than kMaxRowsPerField
+// values, is refused as it is read.
 class XmlInput
 {
   public:
@@ -46,6 +65,7 @@ class XmlInput
     // The values of a field element: the texts of its children when it has any (a field of
     // several values), else its own text.
     QStringList readValues();
+    // Skips the rest of the current element, however deep (without recursion).
     void skipElement();
     QStringView name() const { return m_xml.name(); }
     // The text of the current Characters token.
@@ -56,6 +76,10 @@ class XmlInput
 
   private:
     QXmlStreamReader::TokenType readToken();
+    void append(QString &text, qint64 &total);
+    void addRow(qsizetype rows);
+    [[noreturn]] void refuseLongValue() const;
     QString m_path;
+    XmlGuard m_guard;
     QXmlStreamReader m_xml;
 };
