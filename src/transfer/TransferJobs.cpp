@@ -21,8 +21,8 @@ bool sameFile(const QString &one, const QString &other)
 
 // A writer's failure, worded for the name the user gave rather than the staging file's, and a
 // full disk named as such (a short write leaves the system's reason unknown).
-TransferError exportFailure(const TransferError &error, int systemError,
-                            const OutputTarget &target, const QString &file)
+TransferError exportFailure(const TransferError &error, int systemError, const OutputTarget &target,
+                            const QString &file)
 {
     QString message = error.message;
     message.replace(target.stagingPath(), file)
