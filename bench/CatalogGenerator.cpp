@@ -11,61 +11,86 @@
 #include <random>
 #include <stdexcept>
 
-namespace CatalogGenerator {
-namespace {
+namespace CatalogGenerator
+{
+namespace
+{
 
 const char *const kLead[kLeadWords] = {
-    "Midnight", "Silent", "Crimson", "Golden", "Broken", "Distant", "Hidden", "Frozen", "Wild",
-    "Last", "Lost", "Dark", "Bright", "Empty", "Burning", "Quiet", "Electric", "Savage",
-    "Eternal", "Fallen", "Hollow", "Iron", "Velvet", "Shattered", "Northern", "Southern",
-    "Eastern", "Western", "Secret", "Forgotten", "Scarlet", "Silver", "Stolen", "Restless",
-    "Endless", "Rising", "Sleeping", "Wandering", "Bitter", "Sweet", "Lonely", "Perfect",
-    "Dangerous", "Invisible", "Desperate", "Glorious", "Haunted", "Little", "Magnificent",
-    "Naked", "Ordinary", "Private", "Reckless", "Sacred", "Twisted", "Vanishing", "Wicked",
-    "Young", "Ancient", "Blue", "Cold", "Deadly", "Fearless", "Gentle", "Heavy", "Infinite",
-    "Jagged", "Kind", "Lucky", "Mad", "Noble", "Open", "Proud", "Rapid", "Strange", "Tender",
-    "Unknown", "Violent", "Weary", "Amber", "Black", "Copper", "Dusty", "Emerald", "Final",
-    "Grand", "Hungry", "Ivory", "Jade", "Long", "Mystic", "Night", "Pale", "Royal", "Stone",
-    "Thunder", "Urban", "Whispering", "Über", "Éternel",
+    "Midnight",  "Silent",    "Crimson",   "Golden",   "Broken",   "Distant",  "Hidden",
+    "Frozen",    "Wild",      "Last",      "Lost",     "Dark",     "Bright",   "Empty",
+    "Burning",   "Quiet",     "Electric",  "Savage",   "Eternal",  "Fallen",   "Hollow",
+    "Iron",      "Velvet",    "Shattered", "Northern", "Southern", "Eastern",  "Western",
+    "Secret",    "Forgotten", "Scarlet",   "Silver",   "Stolen",   "Restless", "Endless",
+    "Rising",    "Sleeping",  "Wandering", "Bitter",   "Sweet",    "Lonely",   "Perfect",
+    "Dangerous", "Invisible", "Desperate", "Glorious", "Haunted",  "Little",   "Magnificent",
+    "Naked",     "Ordinary",  "Private",   "Reckless", "Sacred",   "Twisted",  "Vanishing",
+    "Wicked",    "Young",     "Ancient",   "Blue",     "Cold",     "Deadly",   "Fearless",
+    "Gentle",    "Heavy",     "Infinite",  "Jagged",   "Kind",     "Lucky",    "Mad",
+    "Noble",     "Open",      "Proud",     "Rapid",    "Strange",  "Tender",   "Unknown",
+    "Violent",   "Weary",     "Amber",     "Black",    "Copper",   "Dusty",    "Emerald",
+    "Final",     "Grand",     "Hungry",    "Ivory",    "Jade",     "Long",     "Mystic",
+    "Night",     "Pale",      "Royal",     "Stone",    "Thunder",  "Urban",    "Whispering",
+    "Über",      "Éternel",
 };
 
 const char *const kNouns[] = {
-    "Harbor", "River", "Highway", "Garden", "Empire", "Frontier", "Shadow", "Horizon", "Kingdom",
-    "Station", "Island", "Mountain", "Stranger", "Witness", "Promise", "Journey", "Summer",
-    "Winter", "Heart", "Affair", "Country", "Dream", "Bridge", "Circus", "Desert", "Engine",
-    "Fortune", "Gambit", "Hunter", "Legacy", "Machine", "Nightmare", "Outlaw", "Passage",
-    "Queen", "Ransom", "Signal", "Tide", "Valley", "Voyage", "Warrior", "Zone", "Café", "Señor",
-    "Città", "Łódź", "Fjörd", "Ça Ira", "Straße", "Mañana", "Sæter", "Rendezvous", "Mirror",
-    "Season", "Letter", "Orchard", "Lighthouse", "Carnival", "Masquerade", "Symphony",
+    "Harbor",     "River",    "Highway",    "Garden",    "Empire",   "Frontier", "Shadow",
+    "Horizon",    "Kingdom",  "Station",    "Island",    "Mountain", "Stranger", "Witness",
+    "Promise",    "Journey",  "Summer",     "Winter",    "Heart",    "Affair",   "Country",
+    "Dream",      "Bridge",   "Circus",     "Desert",    "Engine",   "Fortune",  "Gambit",
+    "Hunter",     "Legacy",   "Machine",    "Nightmare", "Outlaw",   "Passage",  "Queen",
+    "Ransom",     "Signal",   "Tide",       "Valley",    "Voyage",   "Warrior",  "Zone",
+    "Café",       "Señor",    "Città",      "Łódź",      "Fjörd",    "Ça Ira",   "Straße",
+    "Mañana",     "Sæter",    "Rendezvous", "Mirror",    "Season",   "Letter",   "Orchard",
+    "Lighthouse", "Carnival", "Masquerade", "Symphony",
 };
 
 const char *const kThirds[] = {
-    "", "", "", "", "", " of the Sun", " at Dawn", " in Paris", " on Fire", " of Tomorrow",
-    " in the Rain", " for Hire", " of Kraków", " at Zürich", " Returns", " Forever",
-    " of São Paulo", " and the Sea", " Revisited", " in Winter", " of Dreams",
+    "",
+    "",
+    "",
+    "",
+    "",
+    " of the Sun",
+    " at Dawn",
+    " in Paris",
+    " on Fire",
+    " of Tomorrow",
+    " in the Rain",
+    " for Hire",
+    " of Kraków",
+    " at Zürich",
+    " Returns",
+    " Forever",
+    " of São Paulo",
+    " and the Sea",
+    " Revisited",
+    " in Winter",
+    " of Dreams",
 };
 
-const char *const kCategories[] = {"Action", "Comedy", "Drama", "Horror", "Science Fiction",
+const char *const kCategories[] = {"Action",  "Comedy",      "Drama",  "Horror",  "Science Fiction",
                                    "Western", "Documentary", "Family", "Musical", "Thriller"};
 const char *const kRatings[] = {"G", "PG", "PG-13", "R", "NC-17", "Not Rated"};
-const char *const kConditions[] = {"Mint", "Very good", "Good", "Worn, plays fine",
+const char *const kConditions[] = {"Mint",          "Very good",   "Good", "Worn, plays fine",
                                    "Label peeling", "Case cracked"};
-const char *const kFirst[] = {"James", "Mary", "Robert", "Patricia", "John", "Jennifer",
-                              "Michael", "Linda", "David", "Elizabeth", "José", "Zoë",
-                              "François", "Björn", "Ingrid", "Renée", "Akira", "Catherine"};
-const char *const kLast[] = {"Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia",
-                             "Miller", "Davis", "Rodríguez", "Martínez", "Hernández", "Müller",
-                             "Dubois", "Kowalski", "Nakamura", "O'Brien", "Andersson",
-                             "Fontaine"};
+const char *const kFirst[] = {"James",    "Mary",  "Robert", "Patricia",  "John",  "Jennifer",
+                              "Michael",  "Linda", "David",  "Elizabeth", "José",  "Zoë",
+                              "François", "Björn", "Ingrid", "Renée",     "Akira", "Catherine"};
+const char *const kLast[] = {"Smith",     "Johnson",   "Williams", "Brown",     "Jones",
+                             "Garcia",    "Miller",    "Davis",    "Rodríguez", "Martínez",
+                             "Hernández", "Müller",    "Dubois",   "Kowalski",  "Nakamura",
+                             "O'Brien",   "Andersson", "Fontaine"};
 const char *const kCommentWords[] = {
-    "A", "restless", "story", "about", "a", "family", "who", "find", "their", "way", "home",
-    "after", "the", "war;", "beautifully", "shot,", "with", "a", "score", "that", "lingers.",
-    "Bought", "at", "a", "yard", "sale", "in", "1994.", "Tape", "has", "a", "glitch", "near",
-    "the", "end.", "Favourite", "scene:", "the", "café", "in", "the", "rain.", "Lent", "to",
-    "Anna", "once."};
+    "A",     "restless", "story", "about",     "a",        "family", "who",         "find",
+    "their", "way",      "home",  "after",     "the",      "war;",   "beautifully", "shot,",
+    "with",  "a",        "score", "that",      "lingers.", "Bought", "at",          "a",
+    "yard",  "sale",     "in",    "1994.",     "Tape",     "has",    "a",           "glitch",
+    "near",  "the",      "end.",  "Favourite", "scene:",   "the",    "café",        "in",
+    "the",   "rain.",    "Lent",  "to",        "Anna",     "once."};
 
-template <size_t N>
-const char *pick(std::mt19937_64 &rng, const char *const (&list)[N])
+template <size_t N> const char *pick(std::mt19937_64 &rng, const char *const (&list)[N])
 {
     return list[rng() % N];
 }
@@ -114,8 +139,8 @@ void write(const QString &path, int count, std::uint64_t seed)
     if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK)
         throw std::runtime_error("cannot create the catalog");
     check(db, sqlite3_exec(db, kCatalogSchemaSql, nullptr, nullptr, nullptr));
-    check(db, sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN",
-                           nullptr, nullptr, nullptr));
+    check(db, sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", nullptr,
+                           nullptr, nullptr));
     sqlite3_stmt *insert = nullptr;
     check(db, sqlite3_prepare_v2(
                   db,

@@ -8,7 +8,8 @@
 // movies. Titles are unique (without regard to case), some hold non-ASCII letters, and each
 // title starts with one of kLeadWords words, so a lead word as a title prefix matches about
 // 1% of the catalog.
-namespace CatalogGenerator {
+namespace CatalogGenerator
+{
 
 inline constexpr int kLeadWords = 100;
 

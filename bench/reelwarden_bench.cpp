@@ -36,11 +36,12 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
-const char *const kInteractions[] = {"open",   "select (code)", "select (arrow)", "save",
-                                     "add",    "delete",        "search 1%",      "clear",
-                                     "open, backup due"};
+const char *const kInteractions[] = {"open",      "select (code)", "select (arrow)",
+                                     "save",      "add",           "delete",
+                                     "search 1%", "clear",         "open, backup due"};
 constexpr int kInteractionCount = 9;
 
 struct Timings {
@@ -82,8 +83,8 @@ double sqliteFloor(const QString &path, const QByteArray &sql, bool folding)
 QString searchStatement(int run)
 {
     SearchEntries entries;
-    entries.title = CatalogGenerator::leadWord((run * 37) % CatalogGenerator::kLeadWords) +
-                    QLatin1Char('*');
+    entries.title =
+        CatalogGenerator::leadWord((run * 37) % CatalogGenerator::kLeadWords) + QLatin1Char('*');
     return BuildSearchStatement(entries).sql;
 }
 
@@ -125,8 +126,7 @@ double openWindow(Window &window, bool backupDue = false)
 
 // Times `action` from an idle window, as a user's action starts: what earlier actions left
 // for the event loop (repaints, layouts) is done first, untimed.
-template <typename F>
-double timed(F &&action)
+template <typename F> double timed(F &&action)
 {
     QCoreApplication::processEvents();
     QElapsedTimer timer;
@@ -145,8 +145,7 @@ void runSize(int size, int runs, const QString &dataDir, Timings &t)
     std::mt19937_64 rng(size);
 
     for (int run = 0; run < runs; ++run) {
-        t.titlesFloor.push_back(
-            sqliteFloor(source, "SELECT rowid, [Title] FROM [Movies]", false));
+        t.titlesFloor.push_back(sqliteFloor(source, "SELECT rowid, [Title] FROM [Movies]", false));
         const QByteArray search = searchStatement(run).toUtf8();
         t.searchFloor.push_back(sqliteFloor(source, search, true));
     }
@@ -302,8 +301,8 @@ int main(int argc, char **argv)
         sizes = {1000, 10000, 100000};
     QDir().mkpath(dataDir);
 
-    std::printf("%-9s %-15s %10s %10s %10s %8s\n", "movies", "interaction", "median ms",
-                "worst ms", "floor ms", "x floor");
+    std::printf("%-9s %-15s %10s %10s %10s %8s\n", "movies", "interaction", "median ms", "worst ms",
+                "floor ms", "x floor");
     for (int size : sizes) {
         const QString path = catalogPath(dataDir, size);
         if (!QFile::exists(path)) {

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const int columns[] = {4, 5, 6, 7}; // Value, Copyright, Hours, Minutes
     const int column = columns[data[0] % 4];
     const DecimalMark mark = DecimalMark(data[1] % 3);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
     MovieRow movie;
     movie.values[std::size_t(column)] = text;
     if (data[0] & 0x80)

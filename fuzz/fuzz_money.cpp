@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                       QLocale(QLocale::Arabic, QLocale::Egypt),
                                       QLocale::c()};
     const QLocale &locale = locales[data[0] % std::size(locales)];
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const auto amount = Money::parse(text, locale);
     Money::reformatOnLeave(text, locale);
     if (!amount)

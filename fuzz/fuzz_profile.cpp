@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const QString &scratchPath()
 {
     static const QString path = QStringLiteral("/tmp/reelwarden-fuzz-%1.ini").arg(::getpid());
@@ -34,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int entries = pickListCount(count);
     if (entries < 0 || entries > MaxPickListCount)
         std::abort();
-    const QStringList list = ReadPickList(profile, QStringLiteral("Categories"),
-                                          QStringLiteral("CategoryTotal"),
-                                          QStringLiteral("Category."));
+    const QStringList list =
+        ReadPickList(profile, QStringLiteral("Categories"), QStringLiteral("CategoryTotal"),
+                     QStringLiteral("Category."));
     if (list.size() != entries)
         std::abort();
     for (const QString &entry : list) {

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 sqlite3 *catalog()
 {
     static sqlite3 *db = [] {
@@ -32,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     input.replace(QChar(0), QLatin1Char(' '));
     const QStringList parts = input.split(QLatin1Char('\x1e'));
     SearchEntries entries;
-    QString *fields[] = {&entries.title,     &entries.category,  &entries.rating,
+    QString *fields[] = {&entries.title,     &entries.category,      &entries.rating,
                          &entries.format,    &entries.copyrightFrom, &entries.copyrightTo,
-                         &entries.valueFrom, &entries.valueTo,   &entries.condition,
-                         &entries.starOne,   &entries.starTwo,   &entries.starThree,
-                         &entries.starFour,  &entries.producer,  &entries.director};
+                         &entries.valueFrom, &entries.valueTo,       &entries.condition,
+                         &entries.starOne,   &entries.starTwo,       &entries.starThree,
+                         &entries.starFour,  &entries.producer,      &entries.director};
     for (qsizetype i = 0; i < parts.size() && i < qsizetype(std::size(fields)); ++i)
         *fields[i] = parts[i];
     entries.allStars = size % 2;

@@ -12,7 +12,7 @@ packages=(
 if [ "${1:-run}" = test ]; then
   packages+=(time poppler-utils cups cups-daemon cups-client cups-bsd clang libclang-rt-14-dev
     desktop-file-utils sqlite3 tellico-data libxml2-utils appstream mandoc man-db bash-completion
-    locales)
+    locales clang-format)
 fi
 if [ "${1:-run}" = screenshot ]; then
   packages+=(sqlite3 xvfb x11-utils imagemagick optipng)

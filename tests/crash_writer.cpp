@@ -17,13 +17,14 @@
 #include <cstdio>
 #include <random>
 
-namespace {
+namespace
+{
 
 struct Writer : BoundCatalog {
     int journal;
     Writer(const QString &path, const QString &journalPath)
-        : BoundCatalog(path),
-          journal(::open(QFile::encodeName(journalPath).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644))
+        : BoundCatalog(path), journal(::open(QFile::encodeName(journalPath).constData(),
+                                             O_WRONLY | O_CREAT | O_APPEND, 0644))
     {
     }
     void line(const QString &text)
@@ -74,7 +75,8 @@ int main(int argc, char **argv)
             const QString name = QStringLiteral("R%1-%2").arg(args[3]).arg(n);
             const QStringList titles = writer.titles();
             const int choice = int(random() % 10);
-            const QString existing = titles.isEmpty() ? QString() : titles[random() % titles.size()];
+            const QString existing =
+                titles.isEmpty() ? QString() : titles[random() % titles.size()];
             if (titles.isEmpty() || choice < 5) {
                 writer.rs().AddNew();
                 writer.write(QStringLiteral("add %1 %1").arg(name), name, name);

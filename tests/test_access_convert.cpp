@@ -19,7 +19,10 @@ namespace
 
 const QString kReader = QStringLiteral(REELWARDEN_MDB_READER);
 
-QString fixture(const QString &name) { return QStringLiteral(REELWARDEN_JET_FIXTURES "/") + name; }
+QString fixture(const QString &name)
+{
+    return QStringLiteral(REELWARDEN_JET_FIXTURES "/") + name;
+}
 
 // A shell script standing in for the reader.
 QString fakeReader(const QString &folder, const QByteArray &body)
@@ -35,7 +38,8 @@ QList<AccessValue> values(const QByteArray &line, char separator = '|')
 {
     QList<AccessValue> result;
     for (const QByteArray &cell : line.split(separator))
-        result.append(cell == "\\N" ? AccessValue() : AccessValue(QString::fromUtf8(unescape(cell))));
+        result.append(cell == "\\N" ? AccessValue()
+                                    : AccessValue(QString::fromUtf8(unescape(cell))));
     return result;
 }
 
@@ -69,7 +73,6 @@ void compareAmount(const QVariant &stored, const QString &expected, const QStrin
 
 } // namespace
 
-
 class TestAccessConvert : public QObject
 {
     Q_OBJECT
@@ -82,15 +85,22 @@ class TestAccessConvert : public QObject
     {
         m_folder = std::make_unique<QTemporaryDir>();
         m_catalog = m_folder->filePath(QStringLiteral("movies.mdb"));
-        return fileReady(fixture(name), __FILE__, __LINE__) && QFile::copy(fixture(name), m_catalog) &&
+        return fileReady(fixture(name), __FILE__, __LINE__) &&
+               QFile::copy(fixture(name), m_catalog) &&
                QFile::setPermissions(m_catalog, QFile::ReadOwner | QFile::WriteOwner);
     }
-    QStringList files() const { return QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+    QStringList files() const
+    {
+        return QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    }
 
   private slots:
     // Every row and column compared with the rows another reader gives; the original is kept
     // under the first free name, which the question names, and names taken stay as they were.
-    void convertsCatalog_data() { addRows("convert/catalogs.tsv", {"fixture", "rowCount", "takenNames", "kept"}); }
+    void convertsCatalog_data()
+    {
+        addRows("convert/catalogs.tsv", {"fixture", "rowCount", "takenNames", "kept"});
+    }
     void convertsCatalog()
     {
         QFETCH(QString, fixture);
@@ -105,9 +115,11 @@ class TestAccessConvert : public QObject
         if (!copyFixture(fixture + ".mdb"))
             return;
         for (const QString &name : taken)
-            QVERIFY(name.endsWith(u'/') ? QDir(m_folder->path()).mkdir(name) : writeFile(m_folder->filePath(name), name.toUtf8()));
+            QVERIFY(name.endsWith(u'/') ? QDir(m_folder->path()).mkdir(name)
+                                        : writeFile(m_folder->filePath(name), name.toUtf8()));
         QStringList before = files();
-        QVERIFY2(ConversionQuestion(m_catalog).endsWith("will be kept as " + kept + '.'), qPrintable(ConversionQuestion(m_catalog)));
+        QVERIFY2(ConversionQuestion(m_catalog).endsWith("will be kept as " + kept + '.'),
+                 qPrintable(ConversionQuestion(m_catalog)));
         const ConversionResult result = ConvertAccessCatalog(m_catalog, kReader);
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(result.rowsConverted, rows);
@@ -118,7 +130,8 @@ class TestAccessConvert : public QObject
         after.sort();
         QCOMPARE(files(), after);
         for (const QString &name : taken)
-            QCOMPARE(readFile(m_folder->filePath(name)), name.endsWith(u'/') ? QByteArray() : name.toUtf8());
+            QCOMPARE(readFile(m_folder->filePath(name)),
+                     name.endsWith(u'/') ? QByteArray() : name.toUtf8());
         QCOMPARE(scalar(m_catalog, "PRAGMA integrity_check"), QVariant("ok"));
         QCOMPARE(scalar(m_catalog, "SELECT count(*) FROM Movies").toInt(), rows);
         const QList<QByteArray> lines = readFile(expectedRows).split('\n');
@@ -128,7 +141,9 @@ class TestAccessConvert : public QObject
             QCOMPARE(expected.size(), names.size());
             for (qsizetype column = 0; column < names.size(); ++column) {
                 const QString name = QString::fromLatin1(names[column]);
-                const QVariant stored = scalar(m_catalog, QStringLiteral("SELECT %1 FROM Movies WHERE ID = %2").arg(name).arg(row));
+                const QVariant stored = scalar(
+                    m_catalog,
+                    QStringLiteral("SELECT %1 FROM Movies WHERE ID = %2").arg(name).arg(row));
                 const QString where = QStringLiteral("row %1 column %2").arg(row).arg(name);
                 if (!expected[column])
                     QVERIFY2(stored.isNull(), qPrintable(where));
@@ -136,17 +151,23 @@ class TestAccessConvert : public QObject
                     compareAmount(stored, *expected[column], where);
                 else if (name == "Copyright" || name == "Hours" || name == "Minutes")
                     QCOMPARE(stored, QVariant(expected[column]->toLongLong()));
-                else if (!expected[column]->isEmpty() || !stored.isNull()) // libmdb shows NULL text as ""
+                else if (!expected[column]->isEmpty() ||
+                         !stored.isNull()) // libmdb shows NULL text as ""
                     QVERIFY2(stored.toString() == *expected[column], qPrintable(where));
             }
         }
         // The expected rows show NULL text as "": the converter keeps NULL and "" apart.
         if (rows > 0)
-            QCOMPARE(scalar(m_catalog, "SELECT group_concat(ifnull(Category, 'NULL')) FROM Movies WHERE "
-                                       "Title IN ('Only a title', 'Empty strings')"), QVariant("NULL,"));
+            QCOMPARE(scalar(m_catalog,
+                            "SELECT group_concat(ifnull(Category, 'NULL')) FROM Movies WHERE "
+                            "Title IN ('Only a title', 'Empty strings')"),
+                     QVariant("NULL,"));
     }
 
-    void failsLeavingOriginal_data() { addRows("convert/failures.tsv", {"fixture", "damage", "error", "named"}); }
+    void failsLeavingOriginal_data()
+    {
+        addRows("convert/failures.tsv", {"fixture", "damage", "error", "named"});
+    }
     void failsLeavingOriginal()
     {
         QFETCH(QString, fixture);
@@ -157,7 +178,8 @@ class TestAccessConvert : public QObject
             return;
         QByteArray bytes = readFile(m_catalog);
         if (damage == "renameColumns")
-            QVERIFY(renameColumn(bytes, "Category", "Cxtegory") && renameColumn(bytes, "Director", "Directox"));
+            QVERIFY(renameColumn(bytes, "Category", "Cxtegory") &&
+                    renameColumn(bytes, "Director", "Directox"));
         else if (damage.startsWith("truncate"))
             bytes.truncate(damage.mid(8).toInt());
         else if (damage == "garbleHeader")
@@ -170,9 +192,10 @@ class TestAccessConvert : public QObject
         else if (damage == "folderInTheWay")
             QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("movies.mdb.converting")));
         QVERIFY(writeFile(m_catalog, bytes));
-        const QString reader = damage.startsWith("reader ") ? fakeReader(m_tools.path(), damage.mid(7).toUtf8())
-                               : damage == "noReader"        ? m_tools.filePath("reelwarden-mdb-reader")
-                                                             : kReader;
+        const QString reader = damage.startsWith("reader ")
+                                   ? fakeReader(m_tools.path(), damage.mid(7).toUtf8())
+                               : damage == "noReader" ? m_tools.filePath("reelwarden-mdb-reader")
+                                                      : kReader;
         if (damage == "readOnlyFolder" && ::geteuid() == 0)
             QSKIP("the super-user writes in read-only folders");
         if (damage == "readOnlyFolder")
@@ -181,18 +204,21 @@ class TestAccessConvert : public QObject
 
         const bool hangs = damage.contains("sleep");
         bool ticked = false; // the event loop runs while the reader does
-        QTimer tick; // stops with this row, so it never outlives `ticked`
+        QTimer tick;         // stops with this row, so it never outlives `ticked`
         tick.setSingleShot(true);
         connect(&tick, &QTimer::timeout, this, [&ticked] { ticked = true; });
         tick.start(100);
         QElapsedTimer clock;
         clock.start();
-        const ConversionResult result = ConvertAccessCatalog(m_catalog, reader, hangs ? 1000 : 60000);
+        const ConversionResult result =
+            ConvertAccessCatalog(m_catalog, reader, hangs ? 1000 : 60000);
         QVERIFY(!hangs || (ticked && clock.elapsed() < 10000));
-        QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_folder->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!result.ok && result.keptOriginalAs.isEmpty());
-        const char *errors[] = {"None", "ReaderMissing", "NotAccessFile", "DamagedFile", "TimedOut",
-                                "NoMoviesTable", "MissingColumns", "CannotWrite", "CheckFailed"};
+        const char *errors[] = {"None",           "ReaderMissing", "NotAccessFile",
+                                "DamagedFile",    "TimedOut",      "NoMoviesTable",
+                                "MissingColumns", "CannotWrite",   "CheckFailed"};
         QCOMPARE(QString(errors[int(result.error)]), error);
         for (const QString &part : {named, QStringLiteral("movies.mdb was left unchanged")})
             QVERIFY2(result.message.contains(part), qPrintable(result.message));
@@ -200,7 +226,10 @@ class TestAccessConvert : public QObject
         QCOMPARE(files(), before);
     }
 
-    void renamesDuplicateTitles_data() { addRows("convert/renames.tsv", {"titlesBytes", "renamedBytes"}); }
+    void renamesDuplicateTitles_data()
+    {
+        addRows("convert/renames.tsv", {"titlesBytes", "renamedBytes"});
+    }
     void renamesDuplicateTitles()
     {
         QFETCH(QByteArray, titlesBytes);
@@ -220,13 +249,16 @@ class TestAccessConvert : public QObject
         if (!copyFixture(QStringLiteral("movies-empty-jet4.mdb")))
             return;
         QByteArray rows = "REELWARDEN-MDB 1\n";
-        for (const QByteArray title : {"RV4:Heat", "RV4:heat", "RV4:HEAT", "RV0:", "RN", "RV8:Heat (2)"})
+        for (const QByteArray title :
+             {"RV4:Heat", "RV4:heat", "RV4:HEAT", "RV0:", "RN", "RV8:Heat (2)"})
             rows += title + QByteArray("N").repeated(16) + '\n';
         QVERIFY(writeFile(m_tools.filePath("rows"), rows + "E6\n"));
-        const ConversionResult result = ConvertAccessCatalog(m_catalog, fakeReader(m_tools.path(), "exec cat \"$(dirname \"$0\")/rows\""));
+        const ConversionResult result = ConvertAccessCatalog(
+            m_catalog, fakeReader(m_tools.path(), "exec cat \"$(dirname \"$0\")/rows\""));
         QVERIFY2(result.ok, qPrintable(result.message));
         QVERIFY(result.rowsConverted == 6 && result.titlesRenamed == 2);
-        QVERIFY2(result.message.startsWith("2 titles appeared more than once"), qPrintable(result.message));
+        QVERIFY2(result.message.startsWith("2 titles appeared more than once"),
+                 qPrintable(result.message));
         QCOMPARE(scalar(m_catalog, "SELECT group_concat(coalesce(Title, 'NULL'), '|') FROM Movies"),
                  QVariant("Heat|heat (3)|HEAT (4)||NULL|Heat (2)"));
     }
@@ -240,19 +272,25 @@ class TestAccessConvert : public QObject
         const char *kinds[] = {"null", "int ", "real ", "text "};
         const QString value = made.index() == 1   ? QString::number(std::get<qint64>(made))
                               : made.index() == 2 ? QString::number(std::get<double>(made), 'g', 17)
-                              : made.index() == 3 ? std::get<QString>(made) : QString();
+                              : made.index() == 3 ? std::get<QString>(made)
+                                                  : QString();
         QCOMPARE(kinds[made.index()] + value, number);
     }
 
-    void readerStream_data() { addRows("convert/reader_stream.tsv", {"streamBytes", "outcome", "rowsBytes"}); }
+    void readerStream_data()
+    {
+        addRows("convert/reader_stream.tsv", {"streamBytes", "outcome", "rowsBytes"});
+    }
     void readerStream()
     {
         QFETCH(QByteArray, streamBytes);
         QFETCH(QString, outcome);
         QFETCH(QByteArray, rowsBytes);
-        const QByteArray stream = (QTest::currentDataTag()[0] == 'n' ? "" : "REELWARDEN-MDB 1\n") + streamBytes;
+        const QByteArray stream =
+            (QTest::currentDataTag()[0] == 'n' ? "" : "REELWARDEN-MDB 1\n") + streamBytes;
         const AccessTableRead read = ParseReaderOutput(stream, 2);
-        const char *outcomes[] = {"Complete", "ReaderFailed", "Malformed", "ReaderMissing", "TimedOut"};
+        const char *outcomes[] = {"Complete", "ReaderFailed", "Malformed", "ReaderMissing",
+                                  "TimedOut"};
         QCOMPARE(QString(outcomes[int(read.outcome)]), outcome);
         QList<AccessRow> expected;
         for (const QByteArray &row : rowsBytes.split(';'))

@@ -7,7 +7,10 @@ class TestAmounts : public QObject
 {
     Q_OBJECT
   private slots:
-    void commandFlow_data() { TestSupport::commandFlow_data({"amounts/" + QLocale().name() + ".tsv"}); }
+    void commandFlow_data()
+    {
+        TestSupport::commandFlow_data({"amounts/" + QLocale().name() + ".tsv"});
+    }
     void commandFlow() { TestSupport::commandFlow(); }
 };
 

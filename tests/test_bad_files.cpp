@@ -11,7 +11,8 @@
 
 #include <random>
 
-namespace {
+namespace
+{
 
 QByteArray randomBytes(int size, unsigned seed)
 {
@@ -27,7 +28,7 @@ QByteArray randomBytes(int size, unsigned seed)
 class TestBadFiles : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void badCatalogIsRefusedPlainly_data()
     {
         addRows("store/bad_catalogs.tsv", {"contentBytes", "random", "schemaChange", "expected"});
@@ -38,12 +39,16 @@ private slots:
         QFETCH(QString, random);
         QFETCH(QString, schemaChange);
         QFETCH(QString, expected);
-        QByteArray bytes = contentBytes == "missing" ? QByteArray()
-                           : QByteArray("") + contentBytes +
-                                 randomBytes(random.section(u' ', 0, 0).toInt(), random.section(u' ', 1).toUInt());
+        QByteArray bytes = contentBytes == "missing"
+                               ? QByteArray()
+                               : QByteArray("") + contentBytes +
+                                     randomBytes(random.section(u' ', 0, 0).toInt(),
+                                                 random.section(u' ', 1).toUInt());
         if (!schemaChange.isEmpty()) // the schema begins with a comment
-            bytes = QByteArray(kCatalogSchemaSql).trimmed().replace(schemaChange.section("=>", 0, 0).toUtf8(),
-                                                                     schemaChange.section("=>", 1).toUtf8());
+            bytes = QByteArray(kCatalogSchemaSql)
+                        .trimmed()
+                        .replace(schemaChange.section("=>", 0, 0).toUtf8(),
+                                 schemaChange.section("=>", 1).toUtf8());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("movies.mdb"));
         std::unique_ptr<OtherProgram> holder;
@@ -51,7 +56,8 @@ private slots:
             QDir().mkdir(path);
         } else if (bytes == "exclusive") {
             createCatalog(path);
-            holder = std::make_unique<OtherProgram>(path, "BEGIN EXCLUSIVE; SELECT count(*) FROM Movies");
+            holder = std::make_unique<OtherProgram>(path,
+                                                    "BEGIN EXCLUSIVE; SELECT count(*) FROM Movies");
         } else if (bytes.contains("CREATE TABLE")) {
             QVERIFY(exec(path, bytes));
         } else if (!bytes.isNull()) {
@@ -67,7 +73,8 @@ private slots:
             QVERIFY2(error.message().contains(expected), qPrintable(error.message()));
             QVERIFY(error.message().contains(QStringLiteral("movies.mdb")));
             QVERIFY(error.message().contains(QDir::toNativeSeparators(dir.path())));
-            QCOMPARE(error.kind() == StoreError::Kind::AccessFormat, expected == "Microsoft Access");
+            QCOMPARE(error.kind() == StoreError::Kind::AccessFormat,
+                     expected == "Microsoft Access");
             QCOMPARE(error.kind() == StoreError::Kind::Busy, bool(holder));
         }
         QVERIFY2(timer.elapsed() < 6000, "opening hung");
@@ -88,7 +95,8 @@ private slots:
         QFETCH(QByteArray, begin);
         MainWindowFixture f(titled({"Alien", "Brazil"}), {}, {}, false);
         if (begin.isNull())
-            QFile::setPermissions(f.catalog(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            QFile::setPermissions(f.catalog(),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         const OtherProgram holder(f.catalog(), begin + "; SELECT count(*) FROM Movies");
         const QByteArray before = readFile(f.catalog());
         QElapsedTimer timer;
@@ -103,8 +111,10 @@ private slots:
     void oddSettingsFileIsLeftAsItWas()
     {
         const QByteArray ini = randomBytes(256 * 1024, 3) +
-                               "\n[Categories]\r\nCategoryTotal=2\r\nCategory.1=Com\xE9" "die\r\n"
-                               "Category.2=" + QByteArray(1 << 20, 'x') + "\n[Ratings]\nRatingTotal=-1\n";
+                               "\n[Categories]\r\nCategoryTotal=2\r\nCategory.1=Com\xE9"
+                               "die\r\n"
+                               "Category.2=" +
+                               QByteArray(1 << 20, 'x') + "\n[Ratings]\nRatingTotal=-1\n";
         MainWindowFixture f(titled({"Alien"}), ini);
         QCOMPARE(items(f.w().cboCategory()),
                  (QStringList{QStringLiteral("Comédie"), QString(MaxIniValueLength, 'x')}));

@@ -3,11 +3,11 @@
 // (the first movie's columns, the notes, the fields left unused), told by the probes, and
 // given to the real reelwarden-transfer, which must refuse a bad file leaving the catalog byte
 // for byte as it was.
+#include "TestSupport.h"
 #include "amc/AmcFormat.h"
 #include "collectorz/CollectorzFormat.h"
 #include "datacrow/DataCrowFormat.h"
 #include "delicious/DeliciousFormat.h"
-#include "TestSupport.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

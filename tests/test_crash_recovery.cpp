@@ -8,7 +8,8 @@
 #include <csignal>
 #include <random>
 
-namespace {
+namespace
+{
 
 using Catalog = std::map<QString, QString>; // title -> version (Director and Comments)
 
@@ -73,7 +74,7 @@ QString describe(const Catalog &catalog)
 class TestCrashRecovery : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void killedWriterLosesNothing_data()
     {
         QTest::addColumn<quint32>("seed");
@@ -110,8 +111,10 @@ private slots:
             const Catalog actual = readBack(path, &problem);
             if (actual != expected && !(inFlight && actual == applied(expected, *inFlight)))
                 problem += QStringLiteral("catalog %1, expected %2, in flight %3")
-                               .arg(describe(actual), describe(expected), inFlight ? inFlight->join(' ') : "");
-            QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("round %1: ").arg(round) + problem));
+                               .arg(describe(actual), describe(expected),
+                                    inFlight ? inFlight->join(' ') : "");
+            QVERIFY2(problem.isEmpty(),
+                     qPrintable(QStringLiteral("round %1: ").arg(round) + problem));
             expected = actual;
             interrupted += bool(inFlight);
         }

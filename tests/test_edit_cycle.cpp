@@ -3,7 +3,8 @@
 #include "EditCycle.h"
 #include "TestData.h"
 
-namespace {
+namespace
+{
 
 struct Fixture : QTemporaryDir, BoundCatalog {
     EditCycle cycle;
@@ -32,7 +33,7 @@ struct Fixture : QTemporaryDir, BoundCatalog {
 class TestEditCycle : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void leavingTheCurrentMovie_data()
     {
         addRows("edit_cycle/leaving.tsv",

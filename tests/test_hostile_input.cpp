@@ -8,11 +8,12 @@
 #include <QComboBox>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
-const QStringList kTextColumns{"Title",   "Category", "Rating",    "Condition",
-                               "TapePosition", "StarOne", "StarTwo",   "StarThree",
-                               "StarFour", "Producer", "Director", "Comments"};
+const QStringList kTextColumns{"Title",        "Category", "Rating",   "Condition",
+                               "TapePosition", "StarOne",  "StarTwo",  "StarThree",
+                               "StarFour",     "Producer", "Director", "Comments"};
 
 // The control bound to a column: txtTitle, cboCategory and so on.
 QString controlFor(const QString &column)
@@ -25,11 +26,12 @@ QString controlFor(const QString &column)
 class TestHostileInput : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void hostileText_data()
     {
         addRows("hostile_text.tsv", {"text"});
-        QTest::newRow("one megabyte") << QString(1024 * 1024, QLatin1Char('M')) + QStringLiteral("'end");
+        QTest::newRow("one megabyte")
+            << QString(1024 * 1024, QLatin1Char('M')) + QStringLiteral("'end");
     }
     // Typed or pasted into every text field of a new movie: stored and shown again exactly,
     // with no length limit of its own (pick lists hold entries of at most a settings line).

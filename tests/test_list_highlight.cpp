@@ -4,11 +4,12 @@
 
 #include <QItemSelectionModel>
 
-namespace {
+namespace
+{
 // In list order; the first is also the first row of the catalog.
-const QStringList kTitles = {"alien nights", "ALPHABET CITY", "Brazil", "Casablanca", "Dune",
-                             "Eraserhead", "Fargo", "Fargo Nights", "Gattaca", "Heat", "Jaws",
-                             "Solaris", "Zardoz"};
+const QStringList kTitles = {"alien nights", "ALPHABET CITY", "Brazil",       "Casablanca", "Dune",
+                             "Eraserhead",   "Fargo",         "Fargo Nights", "Gattaca",    "Heat",
+                             "Jaws",         "Solaris",       "Zardoz"};
 
 QStringList highlighted(MainWindowFixture &f)
 {
@@ -52,7 +53,7 @@ void act(MainWindowFixture &f, const QString &step)
 class TestListHighlight : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void deleteRemovesTheHighlightedMovie_data()
     {
         addRows("window/highlight.tsv", {"start", "steps", "questions", "shown"});

@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // The lit buttons, each with a blue caption (-1 marks a caption of the wrong colour).
 QList<int> lit(frmTarsel &w)
@@ -43,11 +44,10 @@ QString withEditor(MainWindowFixture &f, std::function<void(frmComments &)> acti
 
 } // namespace
 
-
 class TestMainWindow : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
 
     // A click on another button while a command runs does nothing: the toolbar is off.
     void toolbarIsDisabledWhileACommandRuns()
@@ -92,8 +92,9 @@ private slots:
             shown << QString::number(entries.size()) + ':' + entries.first() + '-' + entries.last();
         }
         const int lastYear = std::max(2025, QDate::currentDate().year());
-        QCOMPARE(shown, (QStringList{"2:VHS-DVD", "21:0-20", "60:0-59",
-                                     QStringLiteral("%1:1900-%2").arg(lastYear - 1899).arg(lastYear)}));
+        QCOMPARE(shown,
+                 (QStringList{"2:VHS-DVD", "21:0-20", "60:0-59",
+                              QStringLiteral("%1:1900-%2").arg(lastYear - 1899).arg(lastYear)}));
     }
 
     // One button at a time is lit under the pointer, never a disabled one, and a click puts
@@ -123,28 +124,39 @@ private slots:
     // line breaks included, and the text survives saving and coming back.
     void commentsEditorCopiesBackOnOkOnly()
     {
-        MainWindowFixture f({{{"Title", "Alien"}, {"Comments", "Line one\r\nLine two"}}, {{"Title", "Brazil"}}});
+        MainWindowFixture f(
+            {{{"Title", "Alien"}, {"Comments", "Line one\r\nLine two"}}, {{"Title", "Brazil"}}});
         QVERIFY(f.show());
         const QString kept = QStringLiteral("Line one\r\nLine two");
-        QCOMPARE(withEditor(f, [](frmComments &editor) {
-                     QCOMPARE(editor.windowTitle() + QString::number(editor.txtComments()->document()->blockCount()), "Comments2");
-                     editor.txtComments()->setPlainText(QStringLiteral("Edited"));
-                     editor.cmdCancel()->click();
-                 }), kept);
-        QCOMPARE(withEditor(f, [](frmComments &editor) {
-                     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_A})
-                         QTest::keyClick(editor.txtComments(), key);
-                     QVERIFY(editor.isVisible());
-                     editor.close();
-                 }), kept);
+        QCOMPARE(withEditor(f,
+                            [](frmComments &editor) {
+                                QCOMPARE(editor.windowTitle() +
+                                             QString::number(
+                                                 editor.txtComments()->document()->blockCount()),
+                                         "Comments2");
+                                editor.txtComments()->setPlainText(QStringLiteral("Edited"));
+                                editor.cmdCancel()->click();
+                            }),
+                 kept);
+        QCOMPARE(withEditor(f,
+                            [](frmComments &editor) {
+                                for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_A})
+                                    QTest::keyClick(editor.txtComments(), key);
+                                QVERIFY(editor.isVisible());
+                                editor.close();
+                            }),
+                 kept);
         withEditor(f, [](frmComments &editor) { editor.cmdOK()->click(); });
         QCOMPARE(f.editMode(), 0); // the same text: no change
-        QCOMPARE(withEditor(f, [](frmComments &editor) {
-                     editor.txtComments()->moveCursor(QTextCursor::End);
-                     QTest::keyClick(editor.txtComments(), Qt::Key_Return);
-                     QTest::keyClicks(editor.txtComments(), QStringLiteral("Line three"));
-                     editor.cmdOK()->click();
-                 }), "Line one\nLine two\nLine three");
+        QCOMPARE(withEditor(f,
+                            [](frmComments &editor) {
+                                editor.txtComments()->moveCursor(QTextCursor::End);
+                                QTest::keyClick(editor.txtComments(), Qt::Key_Return);
+                                QTest::keyClicks(editor.txtComments(),
+                                                 QStringLiteral("Line three"));
+                                editor.cmdOK()->click();
+                            }),
+                 "Line one\nLine two\nLine three");
         f.run("save; select Brazil; select Alien");
         QCOMPARE(f.text("txtComments"), QStringLiteral("Line one\nLine two\nLine three"));
     }
@@ -167,8 +179,9 @@ private slots:
         // The caret before the first character, at the box's left edge: the start shows.
         const int leftEdge = caretX();
         QVERIFY(box->cursorPosition() == 0 && leftEdge < box->width() / 8);
-        for (const char *steps : {"select Brazil; select Alien", "focus txtComments; key End; type x",
-                                  "undo", "find [Title] = 'Brazil'; clear"}) {
+        for (const char *steps :
+             {"select Brazil; select Alien", "focus txtComments; key End; type x", "undo",
+              "find [Title] = 'Brazil'; clear"}) {
             f.run(QString::fromLatin1(steps));
             QCOMPARE(f.text("txtComments").left(10), comment.left(10));
             const bool typed = QByteArray(steps).contains("type");
@@ -212,7 +225,11 @@ private slots:
         }
     }
 
-    void commandFlow_data() { TestSupport::commandFlow_data({"window/main_window.tsv", "window/input.tsv", "window/edit_cycle.tsv"}); }
+    void commandFlow_data()
+    {
+        TestSupport::commandFlow_data(
+            {"window/main_window.tsv", "window/input.tsv", "window/edit_cycle.tsv"});
+    }
     void commandFlow() { TestSupport::commandFlow(); }
 };
 

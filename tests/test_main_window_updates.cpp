@@ -11,7 +11,7 @@
 class TestMainWindowUpdates : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void commandFlow_data() { TestSupport::commandFlow_data({"window/updates.tsv"}); }
     void commandFlow() { TestSupport::commandFlow(); }
 
@@ -19,7 +19,8 @@ private slots:
     {
         QTest::addColumn<QLocale>("locale");
         for (const char *name : {"C", "de_DE", "sv_SE", "en_US"})
-            QTest::newRow(qPrintable(QLocale::languageToString(QLocale(name).language()))) << QLocale(name);
+            QTest::newRow(qPrintable(QLocale::languageToString(QLocale(name).language())))
+                << QLocale(name);
     }
     // A list of thousands of titles is keyed and sorted in parts; the entries come out exactly
     // as one sort of every title's key would order them, titles that sort equal in row order.
@@ -59,16 +60,19 @@ private slots:
             keys.push_back(collator.sortKey(foldFirst ? row.title.toCaseFolded() : row.title));
         std::vector<int> order(rows.size());
         std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+        });
         QLocale::setDefault(before);
 
         QStringList shown, expected;
-        int equalNeighbours = 0; // twins that sort equal are there in numbers, so their order is tried
+        int equalNeighbours =
+            0; // twins that sort equal are there in numbers, so their order is tried
         for (size_t i = 0; i < order.size(); ++i) {
             shown << model.entry(int(i));
             expected << rows[size_t(order[i])].title;
-            equalNeighbours += i > 0 && keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) == 0 &&
+            equalNeighbours += i > 0 &&
+                               keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) == 0 &&
                                expected[i - 1] != expected[i];
         }
         QCOMPARE(shown, expected);

@@ -41,7 +41,8 @@ class TestMoney : public QObject
         for (const char *name : {"en_US", "de_DE", "fr_FR", "de_CH", "sv_SE", "C"}) {
             const QLocale locale(name);
             for (Units amount : {Units(0), Units(-12345600), Units(98765432100), kMaxUnits - 7}) {
-                QCOMPARE(Money::parse(Money::formatCurrency(amount, locale), locale), std::optional(amount));
+                QCOMPARE(Money::parse(Money::formatCurrency(amount, locale), locale),
+                         std::optional(amount));
                 QCOMPARE(Money::parse(Money::formatDisplay(amount), locale), std::optional(amount));
                 QCOMPARE(Money::parse(Money::formatPlain(amount), locale), std::optional(amount));
             }
@@ -51,10 +52,12 @@ class TestMoney : public QObject
     void doubles()
     {
         const double inf = std::numeric_limits<double>::infinity();
-        const std::pair<double, Units> from[] = {
-            {0.29, 2900}, {-1.00005, -10001}, {922337203685477.5, 9223372036854775000},
-            {922337203685477.625, kMaxUnits}, {-inf, -kMaxUnits},
-            {std::numeric_limits<double>::quiet_NaN(), 0}};
+        const std::pair<double, Units> from[] = {{0.29, 2900},
+                                                 {-1.00005, -10001},
+                                                 {922337203685477.5, 9223372036854775000},
+                                                 {922337203685477.625, kMaxUnits},
+                                                 {-inf, -kMaxUnits},
+                                                 {std::numeric_limits<double>::quiet_NaN(), 0}};
         for (const auto &[value, units] : from)
             QCOMPARE(Money::fromDouble(value), units);
         QVERIFY(Money::toDouble(1) == 0.0001);

@@ -70,7 +70,10 @@ class TestPrint : public QObject
     void initTestCase() { qputenv("CUPS_SERVER", "/nonexistent/cups.sock"); }
 
     // The sheet printed and read back, or the message a failing printer gives.
-    void prints_data() { addRows("print/sheets.tsv", {"rows", "printer", "newTitle", "sheet", "message"}); }
+    void prints_data()
+    {
+        addRows("print/sheets.tsv", {"rows", "printer", "newTitle", "sheet", "message"});
+    }
     void prints()
     {
         QFETCH(QString, rows);
@@ -97,14 +100,16 @@ class TestPrint : public QObject
             if (printer != QLatin1String("system"))
                 to->setOutputFileName(file);
             to->setPageSize(QPageSize(QPageSize::A4));
-            to->setPageMargins(QMarginsF(kMarginLeft, kMarginTop, kMarginLeft, kMarginTop), QPageLayout::Point);
+            to->setPageMargins(QMarginsF(kMarginLeft, kMarginTop, kMarginLeft, kMarginTop),
+                               QPageLayout::Point);
             return to;
         });
         QTest::mouseClick(f.w().cmdToolbar(4), Qt::LeftButton);
         SetPrinterDialogHook(nullptr);
         QVERIFY(!QApplication::overrideCursor()); // the pointer is normal again
         if (!message.isEmpty()) {
-            QCOMPARE(f.boxes.shown, QStringList{"64|The movie could not be printed. " + message.replace("%1", file)});
+            QCOMPARE(f.boxes.shown, QStringList{"64|The movie could not be printed. " +
+                                                message.replace("%1", file)});
             QVERIFY(pointerNormalAtMessage);
             return;
         }
@@ -133,15 +138,18 @@ class TestPrint : public QObject
             // A word's box is its size's ascent plus descent. Each line starts one inch from the
             // printable area's left; the title one inch from its top, every other line a
             // quarter inch below the bottom of the line above (its leading included).
-            const qreal top = i == 0 ? kMarginTop + 72
-                                     : lines[i - 1].bottom + 18 + em.leading() / 1000 * (i == 1 ? 20 : 14);
+            const qreal top =
+                i == 0 ? kMarginTop + 72
+                       : lines[i - 1].bottom + 18 + em.leading() / 1000 * (i == 1 ? 20 : 14);
             QVERIFY2(qAbs(line.bottom - line.top - em.height() / 1000 * points) < 0.2 &&
-                         qAbs(line.left.first() - (kMarginLeft + 72)) < 0.2 && qAbs(line.top - top) < 0.2,
+                         qAbs(line.left.first() - (kMarginLeft + 72)) < 0.2 &&
+                         qAbs(line.top - top) < 0.2,
                      qPrintable(QStringLiteral("%1: top %2").arg(text).arg(line.top)));
         }
         // Arial (Liberation Sans here), regular; a subset's name has a tag before "+".
         const QString fonts = run("pdffonts", {file});
-        QVERIFY2(fonts.count(u'\n') > 2 && fonts.count("LiberationSans ") == fonts.count(u'\n') - 2, qPrintable(fonts));
+        QVERIFY2(fonts.count(u'\n') > 2 && fonts.count("LiberationSans ") == fonts.count(u'\n') - 2,
+                 qPrintable(fonts));
     }
 };
 

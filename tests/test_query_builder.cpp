@@ -9,13 +9,21 @@ namespace
 SearchEntries entries(const QString &text)
 {
     using E = SearchEntries;
-    static const std::map<QString, QString E::*> fields{
-        {"title", &E::title},         {"category", &E::category},   {"rating", &E::rating},
-        {"format", &E::format},       {"copyrightFrom", &E::copyrightFrom},
-        {"copyrightTo", &E::copyrightTo}, {"valueFrom", &E::valueFrom}, {"valueTo", &E::valueTo},
-        {"condition", &E::condition}, {"starOne", &E::starOne},     {"starTwo", &E::starTwo},
-        {"starThree", &E::starThree}, {"starFour", &E::starFour},   {"producer", &E::producer},
-        {"director", &E::director}};
+    static const std::map<QString, QString E::*> fields{{"title", &E::title},
+                                                        {"category", &E::category},
+                                                        {"rating", &E::rating},
+                                                        {"format", &E::format},
+                                                        {"copyrightFrom", &E::copyrightFrom},
+                                                        {"copyrightTo", &E::copyrightTo},
+                                                        {"valueFrom", &E::valueFrom},
+                                                        {"valueTo", &E::valueTo},
+                                                        {"condition", &E::condition},
+                                                        {"starOne", &E::starOne},
+                                                        {"starTwo", &E::starTwo},
+                                                        {"starThree", &E::starThree},
+                                                        {"starFour", &E::starFour},
+                                                        {"producer", &E::producer},
+                                                        {"director", &E::director}};
     SearchEntries e;
     for (const QString &entry : text.split(u'|', Qt::SkipEmptyParts)) {
         if (entry == QLatin1String("allStars"))

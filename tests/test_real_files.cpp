@@ -139,7 +139,7 @@ class TestRealFiles : public QObject
         for (int i = 0; i < MovieRow::kColumnCount; ++i)
             QVERIFY2(stored.value(i) == expected[i],
                      qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(kMovieColumns[i].name),
-                                                              stored.value(i))));
+                                                             stored.value(i))));
     }
 
     void valuesReadAsAPersonReadsThem_data()
@@ -210,8 +210,10 @@ class TestRealFiles : public QObject
         QCOMPARE(ours.value("condition"), QStringLiteral("1 6 4 Personal"));
         QCOMPARE(ours.value("location"), QStringLiteral("1 0 4 Personal"));
         const QString copy = freshCatalog();
-        QCOMPARE(transfer({"import", dataPath("tellico/resaved-by-tellico.tc"), "--catalog", copy},
-                          {}).code, 0);
+        QCOMPARE(
+            transfer({"import", dataPath("tellico/resaved-by-tellico.tc"), "--catalog", copy}, {})
+                .code,
+            0);
         const QStringList titles = {"The Quiet Valley", "L'Auberge espagnole",
                                     "Der Himmel über Berlin"};
         for (const QString &title : titles)

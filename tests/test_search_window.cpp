@@ -56,7 +56,8 @@ QString entriesShown(QWidget *window)
     QStringList shown;
     for (auto *box : window->findChildren<QLineEdit *>())
         shown << box->text();
-    return shown.join(u'|') + (window->findChild<QRadioButton *>("optAND")->isChecked() ? "|AND" : "|OR");
+    return shown.join(u'|') +
+           (window->findChild<QRadioButton *>("optAND")->isChecked() ? "|AND" : "|OR");
 }
 
 const QString kEmpty = QStringList(16, QString()).join(u'|') + "OR"; // 15 empty entries and ANY
@@ -120,27 +121,34 @@ class TestSearchWindow : public QObject
         setIniPath(dir.filePath("TARSEL.INI"));
         for (const char *categories : {"ANY", "ANY|Comedy|Drama||Thriller|Western"}) {
             if (categories[3])
-                QVERIFY(QFile::copy(dataPath("search/movies_to_search.ini"), dir.filePath("TARSEL.INI")));
+                QVERIFY(QFile::copy(dataPath("search/movies_to_search.ini"),
+                                    dir.filePath("TARSEL.INI")));
             frmSearch window(m_target);
             window.show();
             QVERIFY(QTest::qWaitForWindowActive(&window));
             QVERIFY(!QApplication::overrideCursor()); // the busy pointer is off once loaded
-            const QString years = QStringLiteral("|1925-%1").arg(std::max(2025, QDate::currentDate().year()));
+            const QString years =
+                QStringLiteral("|1925-%1").arg(std::max(2025, QDate::currentDate().year()));
             QStringList lists;
             for (QComboBox *list : window.findChildren<QComboBox *>()) {
                 const QStringList entries = items(list);
-                lists << (list->objectName().startsWith("cboCopyright") ? entries.first() + '|' + entries[1] + '-' + entries.last()
-                                                                        : entries.join(u'|'));
+                lists << (list->objectName().startsWith("cboCopyright")
+                              ? entries.first() + '|' + entries[1] + '-' + entries.last()
+                              : entries.join(u'|'));
                 QVERIFY(list->currentIndex() == -1 && list->isEditable() && !list->completer());
             }
-            QCOMPARE(lists, (QStringList{categories, categories[3] ? "ANY|G|PG|R|NR" : "ANY", "ANY|VHS|DVD", years, years}));
+            QCOMPARE(lists, (QStringList{categories, categories[3] ? "ANY|G|PG|R|NR" : "ANY",
+                                         "ANY|VHS|DVD", years, years}));
             QCOMPARE(entriesShown(&window), kEmpty);
             QCOMPARE(QApplication::focusWidget(), window.findChild<QWidget *>("txtTitle"));
         }
     }
 
     // Enter and Escape do nothing in a field, though OK would search.
-    void typing_data() { addRows("search/typing.tsv", {"field", "typed", "shown", "afterLeaving"}); }
+    void typing_data()
+    {
+        addRows("search/typing.tsv", {"field", "typed", "shown", "afterLeaving"});
+    }
     void typing()
     {
         QFETCH(QString, field);
@@ -188,7 +196,10 @@ class TestSearchWindow : public QObject
 
     // Each follows a first search, so the list kept is not the whole catalog; the next opening
     // of the window is empty again.
-    void searchNotApplied_data() { addRows("search/not_applied.tsv", {"setUp", "entries", "button", "message"}); }
+    void searchNotApplied_data()
+    {
+        addRows("search/not_applied.tsv", {"setUp", "entries", "button", "message"});
+    }
     void searchNotApplied()
     {
         QFETCH(QString, setUp);
@@ -209,7 +220,8 @@ class TestSearchWindow : public QObject
         QCOMPARE(f->boxes.shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(m_kept, m_entered);
-            QVERIFY2(matches(f->boxes.shown.value(0), message), qPrintable(f->boxes.shown.value(0)));
+            QVERIFY2(matches(f->boxes.shown.value(0), message),
+                     qPrintable(f->boxes.shown.value(0)));
         }
         f->boxes.shown.clear();
         QCOMPARE(f->w().dataMovies().RecordSource() + f->state(), before);

@@ -2,8 +2,8 @@
 // value, and never rewritten or waited on when it is odd.
 #include "Profile.h"
 #include "Settings.h"
-#include "Windows1252.h"
 #include "TestData.h"
+#include "Windows1252.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,9 +18,18 @@ namespace
 {
 
 // A list as "<entry><entry>", empty when it has no entry.
-QString shown(const QStringList &list) { return list.isEmpty() ? "" : '<' + list.join("><") + '>'; }
-QStringList ratings() { return ReadPickList("Ratings", "RatingTotal", "Rating."); }
-QStringList categories() { return ReadPickList("Categories", "CategoryTotal", "Category."); }
+QString shown(const QStringList &list)
+{
+    return list.isEmpty() ? "" : '<' + list.join("><") + '>';
+}
+QStringList ratings()
+{
+    return ReadPickList("Ratings", "RatingTotal", "Rating.");
+}
+QStringList categories()
+{
+    return ReadPickList("Categories", "CategoryTotal", "Category.");
+}
 
 } // namespace
 
@@ -63,12 +72,16 @@ class TestSettings : public QObject
         WriteDefaultLists();
         const QByteArray firstRun = readFile(IniPath());
         QVERIFY(writeFile(IniPath(), example));
-        QCOMPARE(shown(categories()) + shown(ratings()), "<Drama><Comedy><Documentary><G><PG><PG-13><R>");
+        QCOMPARE(shown(categories()) + shown(ratings()),
+                 "<Drama><Comedy><Documentary><G><PG><PG-13><R>");
         QVERIFY(writeFile(IniPath(), firstRun + example));
         QCOMPARE(shown(categories()) + shown(ratings()), "<G><PG><PG-13><R>");
     }
 
-    void readValue_data() { addRows("settings/read.tsv", {"contentBytes", "section", "key", "value"}); }
+    void readValue_data()
+    {
+        addRows("settings/read.tsv", {"contentBytes", "section", "key", "value"});
+    }
     void readValue()
     {
         QFETCH(QByteArray, contentBytes);
@@ -80,7 +93,10 @@ class TestSettings : public QObject
         QCOMPARE(readFile(IniPath()), contentBytes);
     }
 
-    void pickLists_data() { addRows("settings/picklists.tsv", {"contentBytes", "categories", "ratings"}); }
+    void pickLists_data()
+    {
+        addRows("settings/picklists.tsv", {"contentBytes", "categories", "ratings"});
+    }
     void pickLists()
     {
         QFETCH(QByteArray, contentBytes);
@@ -105,17 +121,20 @@ class TestSettings : public QObject
         QTest::addColumn<QByteArray>("junk");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("last");
-        QByteArray random(1 << 20, '\0'), sections, names("[Categories]\r\nCategoryTotal=99999\r\n");
+        QByteArray random(1 << 20, '\0'), sections,
+            names("[Categories]\r\nCategoryTotal=99999\r\n");
         QRandomGenerator generator(1996);
         for (char &c : random)
             c = char(generator.bounded(256));
         for (int n = 0; n < 20000; ++n)
             sections += "[S" + QByteArray::number(n) + "]\nK=" + QByteArray::number(n) + "\n";
         for (int n = 1; n <= 40000; ++n)
-            names += "Category." + QByteArray::number(n) + "=Name " + QByteArray::number(n) + "\r\n";
+            names +=
+                "Category." + QByteArray::number(n) + "=Name " + QByteArray::number(n) + "\r\n";
         const int most = MaxPickListCount;
         QTest::newRow("binary junk") << random << 0 << "";
-        QTest::newRow("megabyte key") << QByteArray(1 << 20, '[') + "=" + QByteArray(1 << 20, ']') << 0 << "";
+        QTest::newRow("megabyte key")
+            << QByteArray(1 << 20, '[') + "=" + QByteArray(1 << 20, ']') << 0 << "";
         QTest::newRow("thousands of sections") << sections << 0 << "";
         QTest::newRow("count far beyond the keys") << names.first(35) << most << "";
         QTest::newRow("every entry present") << names << most << QString("Name %1").arg(most);
@@ -179,7 +198,10 @@ class TestSettings : public QObject
         QCOMPARE(Profile(IniPath()).value("G", "K", "<none>"), value);
     }
 
-    void writeRefused_data() { addRows("settings/write_refused.tsv", {"target", "section", "key", "value"}); }
+    void writeRefused_data()
+    {
+        addRows("settings/write_refused.tsv", {"target", "section", "key", "value"});
+    }
     void writeRefused()
     {
         QFETCH(QString, target);
@@ -203,7 +225,8 @@ class TestSettings : public QObject
         QCOMPARE(Windows1252::encode(Windows1252::decode(all)), all);
         for (int b = 0; b < 256; ++b) {
             const QString theirs = QStringDecoder("windows-1252")(all.sliced(b, 1));
-            QVERIFY(theirs == QChar::ReplacementCharacter || Windows1252::decode(all.sliced(b, 1)) == theirs);
+            QVERIFY(theirs == QChar::ReplacementCharacter ||
+                    Windows1252::decode(all.sliced(b, 1)) == theirs);
         }
     }
 };

@@ -1,8 +1,8 @@
 // Start-up: the settings file on a first run, a catalog that cannot be opened, and an Access
 // catalog converted when the user agrees.
 #include "BackupRetention.h"
-#include "Main.h"
 #include "Look.h"
+#include "Main.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -11,14 +11,16 @@
 class TestStartup : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { SetUpFonts(); }
 
     // A first run writes the default settings (the settings tests check its bytes); an
     // existing file is never rewritten.
     void settingsFile()
     {
-        for (const QByteArray &before : {QByteArray(), QByteArray("[Ratings]\r\nRatingTotal=1\r\nRating.1=PG\r\n; kept\r\n")}) {
+        for (const QByteArray &before :
+             {QByteArray(),
+              QByteArray("[Ratings]\r\nRatingTotal=1\r\nRating.1=PG\r\n; kept\r\n")}) {
             QTemporaryDir dir;
             createCatalog(dir.filePath("movies.mdb"), titled({"Brazil", "Alien"}));
             if (!before.isNull())
@@ -30,9 +32,12 @@ private slots:
             QCOMPARE(window->lstMovies()->ListIndex(), 0);
             QCOMPARE(window->cboRating()->count(), before.isNull() ? 0 : 1);
             const QByteArray after = readFile(dir.filePath("TARSEL.INI"));
-            QVERIFY2(before.isNull() ? after.startsWith("[Categories]\nAudio Tapes=TRUE\n") : after == before, after.constData());
+            QVERIFY2(before.isNull() ? after.startsWith("[Categories]\nAudio Tapes=TRUE\n")
+                                     : after == before,
+                     after.constData());
             // The day's backup follows once the window is on screen.
-            QTRY_VERIFY(QFileInfo::exists(dir.filePath("backups/" + BackupRetention::fileName(QDate::currentDate()))));
+            QTRY_VERIFY(QFileInfo::exists(
+                dir.filePath("backups/" + BackupRetention::fileName(QDate::currentDate()))));
         }
     }
 
@@ -52,7 +57,9 @@ private slots:
             QVERIFY(writeFile(path, content));
         MessageBoxes boxes;
         QVERIFY(!StartUp(dir.path()));
-        QVERIFY2(boxes.shown.size() == 1 && matches(boxes.shown[0], "16|*movies.mdb*" + QDir::toNativeSeparators(dir.path()) + '*'),
+        QVERIFY2(boxes.shown.size() == 1 &&
+                     matches(boxes.shown[0],
+                             "16|*movies.mdb*" + QDir::toNativeSeparators(dir.path()) + '*'),
                  qPrintable(boxes.shown.join('\n')));
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(readFile(path), content);
@@ -84,7 +91,8 @@ private slots:
                                 "original file will be kept as movies-access.mdb."));
         QCOMPARE(exitCode, 0);
         QCOMPARE(bool(window), answer == vbYes);
-        QCOMPARE(readFile(dir.filePath(answer == vbYes ? "movies-access.mdb" : "movies.mdb")), readFile(fixture));
+        QCOMPARE(readFile(dir.filePath(answer == vbYes ? "movies-access.mdb" : "movies.mdb")),
+                 readFile(fixture));
         QCOMPARE(QFileInfo::exists(dir.filePath("movies-access.mdb")), answer == vbYes);
         if (window) {
             QCOMPARE(window->lstMovies()->ListCount(), 309);

@@ -2,7 +2,8 @@
 #include "StoreError.h"
 #include "TestData.h"
 
-namespace {
+namespace
+{
 
 // A bound data control over a new catalog of `movies` in a temporary folder.
 struct Fixture : QTemporaryDir, BoundCatalog {
@@ -18,7 +19,7 @@ struct Fixture : QTemporaryDir, BoundCatalog {
 class TestStore : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     // No row: no current row, nothing to delete, nothing shown.
     void emptyTableHasNoCurrentRow()
     {
@@ -46,7 +47,7 @@ private slots:
     {
         Fixture f({{{"Title", "Brazil"}, {"Value", 12.5}, {"Copyright", 1985}}});
         const std::tuple<const char *, QString, int> edits[]{
-            {"Value", "$12.50", 0}, {"Value", "12.5", 0},      {"Comments", "", 0},
+            {"Value", "$12.50", 0},   {"Value", "12.5", 0},     {"Comments", "", 0},
             {"Copyright", "1986", 1}, {"Copyright", "1985", 0}, {"Title", "brazil", 1}};
         for (const auto &[column, text, mode] : edits) {
             f.field(column).type(text);
@@ -80,7 +81,10 @@ private slots:
                  QVariant(QStringLiteral("Gilliam|NULL")));
     }
 
-    void refusesValuesTheColumnCannotTake_data() { addRows("store/refused.tsv", {"column", "text", "message"}); }
+    void refusesValuesTheColumnCannotTake_data()
+    {
+        addRows("store/refused.tsv", {"column", "text", "message"});
+    }
     void refusesValuesTheColumnCannotTake()
     {
         QFETCH(QString, column);
@@ -107,7 +111,8 @@ private slots:
         Fixture f(titled({"A", "B", "C"}));
         f.field("Title").type(QStringLiteral("changed"));
         f.rs().CancelUpdate();
-        QCOMPARE(f.field("Title").text() + QString::number(f.rs().EditMode()), QStringLiteral("A0"));
+        QCOMPARE(f.field("Title").text() + QString::number(f.rs().EditMode()),
+                 QStringLiteral("A0"));
         f.rs().MoveNext();
         f.rs().Delete();
         f.rs().Requery();
@@ -116,7 +121,10 @@ private slots:
         QCOMPARE(f.rs().position(), 0);
     }
 
-    void matchesTextWithoutCaseForEveryLetter_data() { addRows("store/matching.tsv", {"where", "expected"}); }
+    void matchesTextWithoutCaseForEveryLetter_data()
+    {
+        addRows("store/matching.tsv", {"where", "expected"});
+    }
     void matchesTextWithoutCaseForEveryLetter()
     {
         QFETCH(QString, where);

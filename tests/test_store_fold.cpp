@@ -5,7 +5,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 int sqlInt(sqlite3 *db, const char *sql, const QString &a, const QString &b)
 {
@@ -14,7 +15,8 @@ int sqlInt(sqlite3 *db, const char *sql, const QString &a, const QString &b)
     const QByteArray left = a.toUtf8(), right = b.toUtf8();
     sqlite3_bind_text(statement, 1, left.constData(), int(left.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(statement, 2, right.constData(), int(right.size()), SQLITE_TRANSIENT);
-    const int result = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -99;
+    const int result =
+        sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -99;
     sqlite3_finalize(statement);
     return result;
 }
@@ -24,7 +26,7 @@ int sqlInt(sqlite3 *db, const char *sql, const QString &a, const QString &b)
 class TestStoreFold : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void sqlAgreesWithTextFold()
     {
         sqlite3 *db = nullptr;
@@ -38,8 +40,10 @@ private slots:
         for (const QString &a : texts) {
             for (const QString &b : texts) {
                 const int order = TextFold::compareIgnoringCase(a, b);
-                QCOMPARE(sqlInt(db, "SELECT CASE WHEN ?1 = ?2 COLLATE NOCASE THEN 0 WHEN ?1 < ?2 "
-                                    "COLLATE NOCASE THEN -1 ELSE 1 END", a, b),
+                QCOMPARE(sqlInt(db,
+                                "SELECT CASE WHEN ?1 = ?2 COLLATE NOCASE THEN 0 WHEN ?1 < ?2 "
+                                "COLLATE NOCASE THEN -1 ELSE 1 END",
+                                a, b),
                          order < 0 ? -1 : order > 0);
             }
             for (const QString &p : patterns) {

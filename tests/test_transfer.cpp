@@ -85,7 +85,6 @@ Run transfer(const QStringList &arguments, const QString &program = kProgram)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-
 // The large hostile files, made at run time: name -> bytes.
 QByteArray generated(const QString &name)
 {
@@ -97,17 +96,20 @@ QByteArray generated(const QString &name)
     if (name == u"comment.xml")
         return "<tellico><collection type=\"3\"><!--" + QByteArray(9 << 20, 'c') + "-->";
     if (name == u"cast.xml")
-        return "<tellico><collection type=\"3\"><entry><casts>" + many("<cast><column/></cast>", 100'001);
+        return "<tellico><collection type=\"3\"><entry><casts>" +
+               many("<cast><column/></cast>", 100'001);
     QByteArray items = "<collection type=\"GCfilms\"><item title=\"T\"";
     for (int i = 0; i < 100'000; ++i)
-        items += QByteArray(name == u"attributes.gcs" ? " a%1=\"\"" : "><n%1>x</n%1").replace("%1", QByteArray::number(i));
+        items += QByteArray(name == u"attributes.gcs" ? " a%1=\"\"" : "><n%1>x</n%1")
+                     .replace("%1", QByteArray::number(i));
     return items + "></item></collection>";
 }
 
 // The names in a folder, hidden ones too.
 QStringList namesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -161,8 +163,9 @@ class TestTransfer : public QObject
         QCOMPARE(catalogRows(copy), catalogRows(source));
         // A spreadsheet opening the export shows these cells as text instead of running them.
         const QByteArray text = readFile(file);
-        for (const char *cell : {"\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",", "\n'+cmd|' /C calc'!A0,",
-                                 "\n'@SUM(1+1),", "\"'-ism, a word\"", "''=already quoted"})
+        for (const char *cell :
+             {"\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",", "\n'+cmd|' /C calc'!A0,",
+              "\n'@SUM(1+1),", "\"'-ism, a word\"", "''=already quoted"})
             QVERIFY2(extension != u"csv" || text.contains(cell), cell);
     }
 
@@ -285,7 +288,10 @@ class TestTransfer : public QObject
         QCOMPARE(scalar(catalog, "PRAGMA integrity_check").toString(), "ok");
     }
 
-    void hostileFiles_data() { addRows("transfer/hostile_files.tsv", {"file", "exitCode", "message"}); }
+    void hostileFiles_data()
+    {
+        addRows("transfer/hostile_files.tsv", {"file", "exitCode", "message"});
+    }
 
     // Refused with the limit's name, in bounded memory, the catalog as it was, nothing left.
     void hostileFiles()
@@ -310,8 +316,8 @@ class TestTransfer : public QObject
 #ifdef __SANITIZE_ADDRESS__ // the sanitizer reserves terabytes of address space
         const Run run = transfer(import);
 #else
-        const Run run = transfer(QStringList{"--as=" + QString::number(300 << 20), kProgram} + import,
-                                 "prlimit");
+        const Run run = transfer(
+            QStringList{"--as=" + QString::number(300 << 20), kProgram} + import, "prlimit");
 #endif
         if (file.startsWith("generated:"))
             QFile::remove(input);
@@ -325,7 +331,8 @@ class TestTransfer : public QObject
 
     void writeTargets_data()
     {
-        addRows("transfer/write_targets.tsv", {"existing", "options", "exitCode", "message", "after"});
+        addRows("transfer/write_targets.tsv",
+                {"existing", "options", "exitCode", "message", "after"});
     }
 
     // Only a regular file is ever replaced, a link never written through; nothing is left.
@@ -342,19 +349,22 @@ class TestTransfer : public QObject
             const QString target = folder.filePath("out." + extension);
             const QString linked = folder.filePath("linked");
             writeFile(linked, "keep me");
-            const bool ready = existing == u"file"       ? writeFile(target, "keep me")
-                               : existing == u"link"     ? QFile::link(linked, target)
-                               : existing == u"dangling" ? QFile::link(folder.filePath("none"), target)
-                               : existing == u"folder"   ? QDir().mkdir(target)
-                               : existing == u"fifo"     ? ::mkfifo(QFile::encodeName(target), 0600) == 0
-                                                         : ::mknod(QFile::encodeName(target), S_IFCHR | 0600, makedev(1, 3)) == 0;
+            const bool ready =
+                existing == u"file"       ? writeFile(target, "keep me")
+                : existing == u"link"     ? QFile::link(linked, target)
+                : existing == u"dangling" ? QFile::link(folder.filePath("none"), target)
+                : existing == u"folder"   ? QDir().mkdir(target)
+                : existing == u"fifo"
+                    ? ::mkfifo(QFile::encodeName(target), 0600) == 0
+                    : ::mknod(QFile::encodeName(target), S_IFCHR | 0600, makedev(1, 3)) == 0;
             if (!ready)
                 QSKIP("this user cannot make a device");
             const QStringList names = namesIn(folder.path());
             const Run run = transfer(QStringList{extension == u"mdb" ? "backup" : "export", target,
                                                  "--catalog", catalog} +
                                      options.split(' ', Qt::SkipEmptyParts));
-            QVERIFY2(run.code == exitCode.toInt() && run.err.contains(message), qPrintable(run.err));
+            QVERIFY2(run.code == exitCode.toInt() && run.err.contains(message),
+                     qPrintable(run.err));
             QCOMPARE(namesIn(folder.path()), names);
             QCOMPARE(readFile(linked), QByteArray("keep me"));
             const QFileInfo now(target);
@@ -380,7 +390,10 @@ class TestTransfer : public QObject
         QCOMPARE(namesIn(folder.path()), QStringList{"b.csv"});
     }
 
-    void backup_data() { addRows("transfer/backups.tsv", {"existing", "options", "exitCode"}); }
+    void backup_data()
+    {
+        addRows("transfer/backups.tsv", {"existing", "options", "exitCode"});
+    }
 
     // Backups while another connection holds the catalog open in the middle of a write.
     void backup()

@@ -1,8 +1,8 @@
 #include "ForeignValues.h"
 #include "GcstarFormat.h"
-#include "TestData.h"
 #include "HtmlFormat.h"
 #include "TellicoFormat.h"
+#include "TestData.h"
 #include "XmlInput.h"
 #include "ZipArchive.h"
 
@@ -16,7 +16,8 @@
 
 using Values = QList<std::optional<QString>>;
 
-namespace {
+namespace
+{
 
 const QString kDtd = QStringLiteral("/usr/share/tellico/tellico.dtd");
 
@@ -34,11 +35,12 @@ Values movieValues()
     Values values;
     for (int i = 0; i < MovieRow::kColumnCount; ++i) {
         const QByteArray column = "column" + QByteArray::number(i);
-        const QString text = *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
-        values << (text.isEmpty() ? std::nullopt
-                   : text == u"<empty>" ? QStringLiteral("")
+        const QString text =
+            *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
+        values << (text.isEmpty()            ? std::nullopt
+                   : text == u"<empty>"      ? QStringLiteral("")
                    : text == u"<1 MiB of x>" ? QString(kMaxValueLength, u'x')
-                   : std::optional<QString>(text));
+                                             : std::optional<QString>(text));
     }
     return values;
 }
@@ -107,15 +109,19 @@ void TestTransferFormats::roundTripKeepsEveryValue()
     }
     // Tellico drops a choice that its field does not list: the rating must be listed, or the
     // field a line.
-    const auto field = QRegularExpression(R"re(<field name="certification"[^>]*type="(\d)"(?:[^>]*allowed="([^"]*)")?)re")
-                           .match(QString::fromUtf8(readFile(dir.filePath("out.xml")).left(4096)));
+    const auto field =
+        QRegularExpression(
+            R"re(<field name="certification"[^>]*type="(\d)"(?:[^>]*allowed="([^"]*)")?)re")
+            .match(QString::fromUtf8(readFile(dir.filePath("out.xml")).left(4096)));
     const QString rating = values.value(MovieColumn::Rating).value_or(QString());
-    QVERIFY2(field.captured(1) == u"1" || rating.isEmpty() || field.captured(2).split(u';').contains(rating),
+    QVERIFY2(field.captured(1) == u"1" || rating.isEmpty() ||
+                 field.captured(2).split(u';').contains(rating),
              qPrintable(field.captured(0)));
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (fitsTheDtd == u"yes" && !xmllint.isEmpty() && QFile::exists(kDtd)) {
         QProcess lint;
-        lint.start(xmllint, {"--noout", "--nonet", "--huge", "--dtdvalid", kDtd, dir.filePath("out.xml")});
+        lint.start(xmllint,
+                   {"--noout", "--nonet", "--huge", "--dtdvalid", kDtd, dir.filePath("out.xml")});
         QVERIFY(lint.waitForFinished(60000));
         QVERIFY2(lint.exitCode() == 0, lint.readAllStandardError().left(2000).constData());
     }
@@ -140,12 +146,15 @@ void TestTransferFormats::otherProgramsFilesImport()
     QCOMPARE(rows.size(), movies.toInt());
     const Values expected = movieValues();
     for (int i = 0; i < MovieRow::kColumnCount; ++i)
-        QVERIFY2(rows[0].values[i] == expected[i],
-                 qPrintable(QStringLiteral("column %1: %2").arg(i).arg(rows[0].values[i].value_or("<NULL>"))));
+        QVERIFY2(
+            rows[0].values[i] == expected[i],
+            qPrintable(
+                QStringLiteral("column %1: %2").arg(i).arg(rows[0].values[i].value_or("<NULL>"))));
     QCOMPARE(rows[1].where, QStringLiteral("entry 2"));
     QCOMPARE(reader->notes(), notes.split(u'\n'));
     for (const QString &field : unused.split(u' '))
-        QVERIFY2(reader->unusedColumns().contains(field), qPrintable(reader->unusedColumns().join(", ")));
+        QVERIFY2(reader->unusedColumns().contains(field),
+                 qPrintable(reader->unusedColumns().join(", ")));
     QCOMPARE(reader->bytesRead(), reader->bytesTotal());
 }
 
@@ -181,7 +190,8 @@ void TestTransferFormats::badInputIsRefused()
         readAll(*reader);
         QFAIL("the file was read");
     } catch (const TransferError &error) {
-        QVERIFY2(error.message.contains(message) && error.message.contains(path), qPrintable(error.message));
+        QVERIFY2(error.message.contains(message) && error.message.contains(path),
+                 qPrintable(error.message));
     }
 }
 
@@ -199,12 +209,15 @@ void TestTransferFormats::unfinishedExportKeepsTheOldFile()
     const QString path = dir.filePath("movies." + format);
     writeFile(path, "old");
     {
-        auto writer = format == u"html" ? OpenHtmlWriter(path) : OpenTellicoWriter(path, format == u"tc");
+        auto writer =
+            format == u"html" ? OpenHtmlWriter(path) : OpenTellicoWriter(path, format == u"tc");
         writer->write(rowOf({"Interrupted"}));
     }
     QCOMPARE(readFile(path), QByteArray("old"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"movies." + format});
-    QVERIFY_THROWS_EXCEPTION(TransferError, OpenTellicoWriter(dir.filePath("no/such/folder.tc"), true));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"movies." + format});
+    QVERIFY_THROWS_EXCEPTION(TransferError,
+                             OpenTellicoWriter(dir.filePath("no/such/folder.tc"), true));
 }
 
 void TestTransferFormats::htmlPageIsEscapedAndScriptFree()
@@ -212,17 +225,30 @@ void TestTransferFormats::htmlPageIsEscapedAndScriptFree()
     QTemporaryDir dir;
     const QString path = dir.filePath("movies.html");
     auto writer = OpenHtmlWriter(path);
-    writer->write(rowOf({"<script>alert(1)</script> & \"Z\"", "Drama", "PG", "DVD", "1234.5", "1999",
-                         "1", "5", {}, {}, "<img src=x onerror=alert(1)>", {}, {}, "Last"}));
+    writer->write(rowOf({"<script>alert(1)</script> & \"Z\"",
+                         "Drama",
+                         "PG",
+                         "DVD",
+                         "1234.5",
+                         "1999",
+                         "1",
+                         "5",
+                         {},
+                         {},
+                         "<img src=x onerror=alert(1)>",
+                         {},
+                         {},
+                         "Last"}));
     writer->write(rowOf({"שלום 🎬"}));
     writer->finish();
     const QString page = QString::fromUtf8(readFile(path));
     QVERIFY(!page.contains("<script", Qt::CaseInsensitive));
     QVERIFY(!page.contains("<img", Qt::CaseInsensitive));
     QVERIFY(!page.contains("http:") && !page.contains("https:") && !page.contains("url("));
-    for (const char *shown : {"&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;Z&quot;", "$1,234.50",
-                              "1&nbsp;h 5&nbsp;min", "&lt;img src=x onerror=alert(1)&gt;, Last",
-                              "<meta charset=\"utf-8\">", "@media print"})
+    for (const char *shown :
+         {"&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;Z&quot;", "$1,234.50",
+          "1&nbsp;h 5&nbsp;min", "&lt;img src=x onerror=alert(1)&gt;, Last",
+          "<meta charset=\"utf-8\">", "@media print"})
         QVERIFY2(page.contains(QString::fromUtf8(shown)), shown);
     QVERIFY(page.indexOf("&lt;script") < page.indexOf(QString::fromUtf8("שלום 🎬")));
 }

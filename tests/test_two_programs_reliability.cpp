@@ -8,7 +8,7 @@
 class TestTwoProgramsReliability : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void lockedWriteWaitsThenKeepsThePendingRow_data()
     {
         addRows("store/locked_writes.tsv", {"mode", "director", "stored"});
@@ -32,7 +32,8 @@ private slots:
         QCOMPARE(program.rs().EditMode(), pendingMode);
         const auto write = [&] { pendingMode ? program.rs().Update() : program.rs().Delete(); };
 
-        auto lock = std::make_unique<OtherProgram>(path, "BEGIN IMMEDIATE; INSERT INTO Movies (Title) VALUES ('Theirs')");
+        auto lock = std::make_unique<OtherProgram>(
+            path, "BEGIN IMMEDIATE; INSERT INTO Movies (Title) VALUES ('Theirs')");
         QElapsedTimer timer;
         timer.start();
         try {

@@ -9,7 +9,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 // As the next program to open the catalog sees it: a journal left by the refused write is
 // rolled back first, which needs a connection that may write.
@@ -47,7 +48,7 @@ bool setImmutable(const QString &path, bool on)
 class TestWriteErrors : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void fullDiskKeepsTheNewMovie()
     {
         MainWindowFixture f(titled({"Alien", "Brazil"}));
@@ -58,15 +59,17 @@ private slots:
             f.click(2);
         }
         QCOMPARE(f.entries(), (QStringList{"Alien", "Brazil"}));
-        QCOMPARE(f.state().section(u'|', 2), QStringLiteral("Casablanca|2|--+----|64|The movie could "
-                                           "not be saved. The catalog could not be read or written: "
-                                           "the disk is full."));
+        QCOMPARE(f.state().section(u'|', 2),
+                 QStringLiteral("Casablanca|2|--+----|64|The movie could "
+                                "not be saved. The catalog could not be read or written: "
+                                "the disk is full."));
         QCOMPARE(readFile(f.catalog()), before);
         QCOMPARE(integrity(f.catalog()), QStringLiteral("ok"));
         f.click(2); // room again
         QCOMPARE(f.state(), QStringLiteral("Alien,Brazil,Casablanca|0|Alien|0|+++++++|"));
-        QCOMPARE(scalar(f.catalog(), "SELECT length(Comments) FROM Movies WHERE Title='Casablanca'"),
-                 QVariant(qint64(200000)));
+        QCOMPARE(
+            scalar(f.catalog(), "SELECT length(Comments) FROM Movies WHERE Title='Casablanca'"),
+            QVariant(qint64(200000)));
     }
 
     // An immutable file refuses writes even to a program that opened it for writing, and even

@@ -23,7 +23,8 @@ int main(int argc, char **argv)
     const std::filesystem::path temp = target.string() + ".new";
     std::filesystem::remove(temp, ec);
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     char *error = nullptr;
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, kCatalogSchemaSql, nullptr, nullptr, &error);

@@ -13,7 +13,7 @@ class QPushButton;
 class frmComments : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     // `text` is read when the editor loads; OK hands the edited text to `accept`.
     frmComments(const QString &text, std::function<void(const QString &)> accept,
                 QWidget *parent = nullptr);
@@ -22,10 +22,10 @@ public:
     QPushButton *cmdOK() const { return m_cmdOK; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void cmdOK_Click();
     void cmdCancel_Click();
 

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 // A line edit cannot show line breaks; it shows them as blanks while the bound text keeps them.
 QString oneLine(QString text)
 {

@@ -11,14 +11,14 @@
 class BoundTextBox : public QLineEdit, public BoundField
 {
     Q_OBJECT
-public:
+  public:
     BoundTextBox(const QString &column, QWidget *parent = nullptr);
     QString boundColumn() const override { return m_column; }
     QString text() const override;
     void setText(const QString &text);
     void showValue(const QString &text) override { setText(text); }
 
-private:
+  private:
     void syncFromEditor();
     QString m_column;
     QString m_fullText; // the text with its line breaks
@@ -29,12 +29,12 @@ private:
 class BoundComboBox : public QComboBox, public BoundField
 {
     Q_OBJECT
-public:
+  public:
     BoundComboBox(const QString &column, QWidget *parent = nullptr);
     QString boundColumn() const override { return m_column; }
     QString text() const override { return currentText(); }
     void showValue(const QString &text) override;
 
-private:
+  private:
     QString m_column;
 };

@@ -4,7 +4,8 @@
 
 #include <QItemSelectionModel>
 
-namespace {
+namespace
+{
 
 // A selection that holds the current entry and nothing else. The view selects by position
 // after a press has made an entry current, and by then the Click handler may have put the
@@ -13,7 +14,7 @@ namespace {
 // current entry instead, so what the list highlights is what ListIndex says.
 class CurrentEntrySelection : public QItemSelectionModel
 {
-public:
+  public:
     using QItemSelectionModel::QItemSelectionModel;
     using QItemSelectionModel::select;
 

@@ -10,7 +10,7 @@ class MovieListModel;
 class ListBox : public QListView
 {
     Q_OBJECT
-public:
+  public:
     explicit ListBox(MovieListModel *model, QWidget *parent = nullptr);
 
     int ListIndex() const;
@@ -25,14 +25,14 @@ public:
     // Removes the selection without raising Click.
     void clearSelectionQuietly() { setListIndexQuietly(-1); }
 
-signals:
+  signals:
     void Click();
     void mouseMoved();
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
-private:
+  private:
     MovieListModel *m_model;
     bool m_quiet = false;
 };

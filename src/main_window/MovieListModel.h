@@ -11,7 +11,7 @@
 class MovieListModel : public QAbstractListModel
 {
     Q_OBJECT
-public:
+  public:
     explicit MovieListModel(QObject *parent = nullptr);
     ~MovieListModel() override;
 
@@ -30,7 +30,7 @@ public:
     // The first entry whose text is `title`, or -1.
     int indexOf(const QString &title) const;
 
-private:
+  private:
     QCollatorSortKey sortKey(const QString &title) const;
     bool apply(const RowChange &change);
     // The first entry that sorts after `title` (upper) or not before it (lower).

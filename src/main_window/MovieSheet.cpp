@@ -8,7 +8,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace {
+namespace
+{
 
 constexpr qreal kTwipsPerInch = 1440;
 constexpr int kMarginTwips = 1440; // one inch from the top and the left

@@ -8,7 +8,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace {
+namespace
+{
 
 PrinterDialogHook &printerDialogHook()
 {

@@ -9,7 +9,7 @@
 class RibbonButton : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     RibbonButton(int index, const QIcon &icon, QWidget *parent = nullptr);
 
     int index() const { return m_index; }
@@ -19,17 +19,17 @@ public:
     int BevelWidth() const { return m_bevelWidth; }
     void setBevelWidth(int width);
 
-signals:
+  signals:
     void Click(int index, bool value);
     void mouseMoved(int index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     int m_index;
     QIcon m_icon;
     bool m_value = false;

@@ -23,7 +23,8 @@ int LastCopyrightYear()
     return std::max(2025, QDate::currentDate().year());
 }
 
-namespace {
+namespace
+{
 
 struct ToolbarButtonLayout {
     const char *caption;
@@ -115,8 +116,8 @@ void frmTarsel::buildToolbar()
         if (caption->sizeHint().width() > caption->width()) {
             // Keep the caption centred under its button when the font needs more room.
             const int grow = caption->sizeHint().width() - caption->width();
-            caption->setGeometry(caption->x() - grow / 2, caption->y(),
-                                 caption->sizeHint().width(), caption->height());
+            caption->setGeometry(caption->x() - grow / 2, caption->y(), caption->sizeHint().width(),
+                                 caption->height());
         }
         caption->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_lblToolbar[size_t(i)] = caption;
@@ -209,8 +210,8 @@ void frmTarsel::buildSpecs()
     m_cboHours->setAccessibleName(QStringLiteral("Length, hours"));
     m_cboMinutes->setAccessibleName(QStringLiteral("Minutes"));
 
-    for (auto *box : {m_cboCategory, m_cboCopyright, m_cboFormat, m_cboHours, m_cboMinutes,
-                      m_cboRating})
+    for (auto *box :
+         {m_cboCategory, m_cboCopyright, m_cboFormat, m_cboHours, m_cboMinutes, m_cboRating})
         RefuseTyping(box);
     MakeMoneyField(m_txtValue);
 
@@ -222,7 +223,8 @@ void frmTarsel::buildSpecs()
     PlaceTwips(m_cmdReview, 4530, 5910, 375, 250);
     m_cmdReview->raise();
     // The comments' text stops where the button begins: no character is drawn under it.
-    m_txtComments->setTextMargins(0, 0, m_txtComments->geometry().right() - m_cmdReview->x() + 1, 0);
+    m_txtComments->setTextMargins(0, 0, m_txtComments->geometry().right() - m_cmdReview->x() + 1,
+                                  0);
     connect(m_cmdReview, &QPushButton::clicked, this, [this] { cmdReview_Click(); });
 }
 
@@ -231,10 +233,10 @@ void frmTarsel::setTabOrder()
     QList<QWidget *> order;
     for (auto *button : m_cmdToolbar)
         order << button;
-    order << m_lstMovies << m_txtTitle << m_cboCategory << m_cboRating << m_cboFormat
-          << m_txtValue << m_cboCopyright << m_cboHours << m_cboMinutes << m_txtCondition
-          << m_txtTapePosition << m_txtStarOne << m_txtStarTwo << m_txtStarThree << m_txtStarFour
-          << m_txtProducer << m_txtDirector << m_txtComments << m_cmdReview;
+    order << m_lstMovies << m_txtTitle << m_cboCategory << m_cboRating << m_cboFormat << m_txtValue
+          << m_cboCopyright << m_cboHours << m_cboMinutes << m_txtCondition << m_txtTapePosition
+          << m_txtStarOne << m_txtStarTwo << m_txtStarThree << m_txtStarFour << m_txtProducer
+          << m_txtDirector << m_txtComments << m_cmdReview;
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
@@ -257,8 +259,8 @@ void frmTarsel::fillPickLists()
         m_cboMinutes->addItem(QString::number(minute));
     for (int year = kFirstCopyrightYear; year <= LastCopyrightYear(); ++year)
         m_cboCopyright->addItem(QString::number(year));
-    for (auto *box : {m_cboCategory, m_cboRating, m_cboFormat, m_cboHours, m_cboMinutes,
-                      m_cboCopyright})
+    for (auto *box :
+         {m_cboCategory, m_cboRating, m_cboFormat, m_cboHours, m_cboMinutes, m_cboCopyright})
         box->setCurrentIndex(-1);
 }
 

@@ -24,7 +24,7 @@ class RibbonButton;
 class frmTarsel : public QWidget, public SearchTarget
 {
     Q_OBJECT
-public:
+  public:
     // `programFolder` holds the catalog (movies.mdb) and the settings file.
     explicit frmTarsel(const QString &programFolder, QWidget *parent = nullptr);
     ~frmTarsel() override;
@@ -93,13 +93,13 @@ public:
     void StartDailyBackup(QDate today);
     void StartDailyBackup(QDate today, int delayMs);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QFrame *makeContainer(const QString &name, int left, int width);
     void buildToolbar();
     void buildList();

@@ -15,7 +15,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 constexpr int kBlack = 0;
 constexpr int kBlue = 16711680; // blue-green-red: 0xFF0000
 
@@ -46,13 +47,27 @@ void frmTarsel::RunCommand(ToolbarCommand command)
 {
     try {
         switch (command) {
-        case ToolbarCommand::Add: Add(); break;
-        case ToolbarCommand::Delete: Delete(); break;
-        case ToolbarCommand::Save: Save(); break;
-        case ToolbarCommand::Undo: Undo(); break;
-        case ToolbarCommand::Print: Print(); break;
-        case ToolbarCommand::Search: Search(); break;
-        case ToolbarCommand::Clear: Clear(); break;
+        case ToolbarCommand::Add:
+            Add();
+            break;
+        case ToolbarCommand::Delete:
+            Delete();
+            break;
+        case ToolbarCommand::Save:
+            Save();
+            break;
+        case ToolbarCommand::Undo:
+            Undo();
+            break;
+        case ToolbarCommand::Print:
+            Print();
+            break;
+        case ToolbarCommand::Search:
+            Search();
+            break;
+        case ToolbarCommand::Clear:
+            Clear();
+            break;
         }
     } catch (const StoreError &error) {
         ShowStoreError(EditCycle::failure(command, error));
@@ -80,8 +95,8 @@ void frmTarsel::Add()
     m_cboCopyright->setCurrentIndex(1975 - kFirstCopyrightYear);
     m_cboHours->setCurrentIndex(-1);
     m_cboMinutes->setCurrentIndex(-1);
-    for (auto *box : {m_txtCondition, m_txtTapePosition, m_txtStarOne, m_txtStarTwo,
-                      m_txtStarThree, m_txtStarFour, m_txtProducer, m_txtDirector, m_txtComments})
+    for (auto *box : {m_txtCondition, m_txtTapePosition, m_txtStarOne, m_txtStarTwo, m_txtStarThree,
+                      m_txtStarFour, m_txtProducer, m_txtDirector, m_txtComments})
         box->setText(QString());
     m_txtTitle->setFocus();
     for (int i = 0; i < kToolbarCommandCount; ++i) {
@@ -201,8 +216,8 @@ bool frmTarsel::ApplySearch(const QString &statement, QString *error)
 
 void frmTarsel::cmdReview_Click()
 {
-    frmComments editor(m_txtComments->text(),
-                       [this](const QString &text) { m_txtComments->setText(text); }, this);
+    frmComments editor(
+        m_txtComments->text(), [this](const QString &text) { m_txtComments->setText(text); }, this);
     editor.exec();
 }
 

@@ -18,13 +18,13 @@ class SearchTarget;
 class frmSearch : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit frmSearch(SearchTarget &target, QWidget *parent = nullptr);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void buildSpecs();
     void buildButtons();
     void setTabOrder();

@@ -12,7 +12,8 @@
 #include <QApplication>
 #include <QDate>
 
-namespace {
+namespace
+{
 
 // A catalog written by the earlier Windows version is an Access file: offer to convert it.
 // False when start-up must end (the user declined, or the conversion failed and was reported).

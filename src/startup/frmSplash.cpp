@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QPalette>
 
-namespace {
+namespace
+{
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect twips,
                   qreal points, QColor colour)
@@ -54,9 +55,9 @@ frmSplash::frmSplash()
               QRect(2033, 930, 1575, 285), 12, QColor(0, 255, 255));
     makeLabel(this, QStringLiteral("Label1(2)"), QStringLiteral("Orvenna     Solutions"),
               QRect(225, 1260, 5205, 555), 24, QColor(0, 255, 255));
-    m_lblProgress = makeLabel(this, QStringLiteral("lblProgress"),
-                              QStringLiteral("Setting Preferences..."),
-                              QRect(1388, 2130, 2850, 315), 13.5, QColor(255, 255, 0));
+    m_lblProgress =
+        makeLabel(this, QStringLiteral("lblProgress"), QStringLiteral("Setting Preferences..."),
+                  QRect(1388, 2130, 2850, 315), 13.5, QColor(255, 255, 0));
 
     auto *imgAbout = new QLabel(this);
     imgAbout->setObjectName(QStringLiteral("imgAbout"));

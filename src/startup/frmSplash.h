@@ -8,7 +8,7 @@ class QLabel;
 class frmSplash : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     frmSplash();
     // Centres the window, shows it and paints it at once.
     void Load();
@@ -16,6 +16,6 @@ public:
     // Shows `text` as the progress line and paints it at once.
     void SetProgress(const QString &text);
 
-private:
+  private:
     QLabel *m_lblProgress;
 };

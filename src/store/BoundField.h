@@ -7,7 +7,7 @@
 // the user types in between is the row's pending value.
 class BoundField
 {
-public:
+  public:
     virtual ~BoundField() = default;
     virtual QString boundColumn() const = 0;
     virtual QString text() const = 0;

@@ -6,7 +6,8 @@
 #include "StoreError.h"
 #include "TextFold.h"
 
-namespace {
+namespace
+{
 
 const QString kKeyedPrefix = QStringLiteral("SELECT rowid, [Title] FROM [Movies]");
 
@@ -62,8 +63,8 @@ QString columnInputError(ColumnKind kind, const QString &column)
     if (kind == ColumnKind::Money)
         return QStringLiteral("The value must be an amount, such as $12.50.");
     return QStringLiteral("The %1 must be a whole number, such as %2.")
-        .arg(column.toLower(), column == QLatin1String("Copyright") ? QStringLiteral("1975")
-                                                                    : QStringLiteral("2"));
+        .arg(column.toLower(),
+             column == QLatin1String("Copyright") ? QStringLiteral("1975") : QStringLiteral("2"));
 }
 
 std::optional<QVariant> columnValue(const QString &text, ColumnKind kind)
@@ -275,7 +276,8 @@ void Recordset::Update()
 
     QStringList columns;
     for (const auto &binding : bindings)
-        columns << QStringLiteral("[%1]").arg(QLatin1String(kMovieColumns[size_t(binding.column)].name));
+        columns << QStringLiteral("[%1]").arg(
+            QLatin1String(kMovieColumns[size_t(binding.column)].name));
     QString sql;
     if (m_adding) {
         sql = QStringLiteral("INSERT INTO [Movies] (%1) VALUES (%2)")
@@ -309,7 +311,8 @@ void Recordset::Update()
         m_pos = int(m_rows.size()) - 1;
         changed({RowChange::Kind::Appended, 0, 0, QString(), title});
     } else if (m_rows[size_t(m_pos)].title != title &&
-               std::any_of(bindings.begin(), bindings.end(), [](auto &b) { return b.column == 0; })) {
+               std::any_of(bindings.begin(), bindings.end(),
+                           [](auto &b) { return b.column == 0; })) {
         const QString old = m_rows[size_t(m_pos)].title;
         m_rows[size_t(m_pos)].title = title;
         changed({RowChange::Kind::Renamed, 0, 0, old, title});
@@ -407,7 +410,8 @@ std::vector<RecordsetRow> DataControl::query() const
     Statement statement(*m_db, keyedStatement());
     std::vector<RecordsetRow> rows;
     while (statement.step())
-        rows.push_back({statement.integer(0), statement.isNull(1) ? QString("") : statement.text(1)});
+        rows.push_back(
+            {statement.integer(0), statement.isNull(1) ? QString("") : statement.text(1)});
     return rows;
 }
 

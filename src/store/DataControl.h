@@ -41,7 +41,7 @@ struct RowChange {
 // cursor. BOF and EOF are both true when there are no rows.
 class Recordset
 {
-public:
+  public:
     bool BOF() const;
     bool EOF_() const; // named with an underscore: EOF is a macro of the C library
     void MoveFirst();
@@ -75,7 +75,7 @@ public:
     const RowChange &lastChange() const { return m_lastChange; }
     bool hasCurrentRow() const;
 
-private:
+  private:
     friend class DataControl;
     explicit Recordset(DataControl &owner) : m_owner(owner) {}
     void load();
@@ -109,7 +109,7 @@ private:
 // fields bound to its current row.
 class DataControl
 {
-public:
+  public:
     DataControl();
     ~DataControl();
     DataControl(const DataControl &) = delete;
@@ -130,7 +130,7 @@ public:
     // case (full Unicode upper case), over the whole table.
     bool titleTaken(const QString &title, std::optional<qint64> exceptRowId) const;
 
-private:
+  private:
     friend class Recordset;
     struct Binding {
         BoundField *field;
@@ -155,6 +155,6 @@ private:
     Recordset m_recordset;
     std::vector<Binding> m_bindings;
     std::vector<QVariant> m_current; // stored values of the current row
-    QString m_loadedSource;           // the record source the rows come from
-    qint64 m_loadedDataVersion = -1;  // the catalog's data version when they were read
+    QString m_loadedSource;          // the record source the rows come from
+    qint64 m_loadedDataVersion = -1; // the catalog's data version when they were read
 };

@@ -139,7 +139,8 @@ void Transaction::commit()
 
 // ---- Database ---------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 
 QString fileName(const QString &path)
 {
@@ -284,10 +285,10 @@ void Database::validateCatalog()
         if (declared[i].isNull())
             refuse(m_path, QStringLiteral("has a Movies table without the column %1.").arg(column));
         if (!fitsKind(affinityOf(declared[i]), kMovieColumns[i].kind))
-            refuse(m_path,
-                   QStringLiteral("has a Movies table whose column %1 is of the wrong kind (%2).")
-                       .arg(column, declared[i].isEmpty() ? QStringLiteral("no type")
-                                                          : declared[i]));
+            refuse(
+                m_path,
+                QStringLiteral("has a Movies table whose column %1 is of the wrong kind (%2).")
+                    .arg(column, declared[i].isEmpty() ? QStringLiteral("no type") : declared[i]));
     }
 }
 

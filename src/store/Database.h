@@ -13,7 +13,7 @@ class Database;
 // A prepared statement. Values are bound, never pasted into the SQL text.
 class Statement
 {
-public:
+  public:
     Statement(Database &db, const QString &sql);
     ~Statement();
     Statement(const Statement &) = delete;
@@ -31,7 +31,7 @@ public:
     double real(int column) const;
     QVariant value(int column) const; // by the stored value's own type
 
-private:
+  private:
     Database &m_db;
     sqlite3_stmt *m_stmt = nullptr;
 };
@@ -39,14 +39,14 @@ private:
 // Rolls back unless committed: a write either lands whole or not at all.
 class Transaction
 {
-public:
+  public:
     explicit Transaction(Database &db);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
     void commit();
 
-private:
+  private:
     Database &m_db;
     bool m_done = false;
 };
@@ -56,7 +56,7 @@ private:
 // that is not a catalog (StoreError).
 class Database
 {
-public:
+  public:
     static std::unique_ptr<Database> open(const QString &path);
     // Another program's SQLite file, opened read-only and without the catalog's checks, to
     // read its tables. Throws StoreError when it is no SQLite file or cannot be opened.
@@ -79,7 +79,7 @@ public:
     // How long a write waits for another program's lock before it gives up.
     static constexpr int kBusyTimeoutMs = 2000;
 
-private:
+  private:
     Database(sqlite3 *db, const QString &path);
     void validateCatalog();
 

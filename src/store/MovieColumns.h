@@ -8,9 +8,9 @@
 
 // The columns of a Movie, as the program reads and writes them by name.
 enum class ColumnKind {
-    Text,    // free text; an empty control and NULL are the same value
-    Money,   // an amount, shown as "$#,##0.00"
-    Integer  // a whole number (years, hours, minutes)
+    Text,   // free text; an empty control and NULL are the same value
+    Money,  // an amount, shown as "$#,##0.00"
+    Integer // a whole number (years, hours, minutes)
 };
 
 struct MovieColumn {
@@ -19,14 +19,22 @@ struct MovieColumn {
 };
 
 inline constexpr std::array<MovieColumn, 17> kMovieColumns = {{
-    {"Title", ColumnKind::Text},       {"Category", ColumnKind::Text},
-    {"Rating", ColumnKind::Text},      {"Format", ColumnKind::Text},
-    {"Value", ColumnKind::Money},      {"Copyright", ColumnKind::Integer},
-    {"Hours", ColumnKind::Integer},    {"Minutes", ColumnKind::Integer},
-    {"Condition", ColumnKind::Text},   {"TapePosition", ColumnKind::Text},
-    {"StarOne", ColumnKind::Text},     {"StarTwo", ColumnKind::Text},
-    {"StarThree", ColumnKind::Text},   {"StarFour", ColumnKind::Text},
-    {"Producer", ColumnKind::Text},    {"Director", ColumnKind::Text},
+    {"Title", ColumnKind::Text},
+    {"Category", ColumnKind::Text},
+    {"Rating", ColumnKind::Text},
+    {"Format", ColumnKind::Text},
+    {"Value", ColumnKind::Money},
+    {"Copyright", ColumnKind::Integer},
+    {"Hours", ColumnKind::Integer},
+    {"Minutes", ColumnKind::Integer},
+    {"Condition", ColumnKind::Text},
+    {"TapePosition", ColumnKind::Text},
+    {"StarOne", ColumnKind::Text},
+    {"StarTwo", ColumnKind::Text},
+    {"StarThree", ColumnKind::Text},
+    {"StarFour", ColumnKind::Text},
+    {"Producer", ColumnKind::Text},
+    {"Director", ColumnKind::Text},
     {"Comments", ColumnKind::Text},
 }};
 

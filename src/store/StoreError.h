@@ -8,7 +8,7 @@
 // wrong in plain words and, where it helps, what the database reported.
 class StoreError : public std::runtime_error
 {
-public:
+  public:
     enum class Kind {
         General,     // the database refused or failed an operation
         Input,       // a field holds a value the catalog cannot take; nothing was written
@@ -23,7 +23,7 @@ public:
     const QString &message() const { return m_message; }
     Kind kind() const { return m_kind; }
 
-private:
+  private:
     QString m_message;
     Kind m_kind;
 };

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-namespace TextFold {
+namespace TextFold
+{
 
 QString folded(const QString &text)
 {
@@ -24,7 +25,8 @@ int compareIgnoringCase(const QString &a, const QString &b)
     return QString::compare(a.toUpper(), b.toUpper(), Qt::CaseSensitive);
 }
 
-namespace {
+namespace
+{
 
 // One element of a LIKE pattern after escapes are resolved.
 struct Token {
@@ -33,8 +35,7 @@ struct Token {
 };
 
 // The pattern's characters, `at(0)` to `at(length - 1)`, as tokens.
-template <typename CharAt>
-std::vector<Token> tokenize(qsizetype length, CharAt at, char32_t escape)
+template <typename CharAt> std::vector<Token> tokenize(qsizetype length, CharAt at, char32_t escape)
 {
     std::vector<Token> tokens;
     tokens.reserve(size_t(length));
@@ -86,13 +87,14 @@ bool like(const QString &pattern, const QString &text, QChar escape)
 {
     const QList<uint> pat = pattern.toUpper().toUcs4();
     const QList<uint> chars = text.toUpper().toUcs4();
-    const auto tokens = tokenize(pat.size(), [&](qsizetype i) { return char32_t(pat[i]); },
-                                 escape.isNull() ? 0 : char32_t(escape.toUpper().unicode()));
+    const auto tokens = tokenize(
+        pat.size(), [&](qsizetype i) { return char32_t(pat[i]); },
+        escape.isNull() ? 0 : char32_t(escape.toUpper().unicode()));
     return matchTokens(tokens, chars.size(), [&](qsizetype i) { return char32_t(chars[i]); });
 }
 
-
-namespace {
+namespace
+{
 
 QString valueText(sqlite3_value *value)
 {

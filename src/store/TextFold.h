@@ -6,7 +6,8 @@ struct sqlite3;
 
 // Text comparison without regard to letter case, for every letter and not only A to Z:
 // both sides are brought to full Unicode upper case ("ß" matches "SS").
-namespace TextFold {
+namespace TextFold
+{
 
 // The form in which two texts are equal exactly when they are equal without regard to case:
 // the full Unicode upper case.

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Below this many rows the list is sorted on the calling thread alone, in one sort.
 constexpr size_t kParallelRows = 2048;
@@ -37,9 +38,9 @@ struct KeyedRows {
         range.resize(size_t(end - first));
         for (int i = first; i < end; ++i) {
             keys.push_back(keyFor(collator, foldFirst, rows[size_t(i)].title));
-            range[size_t(i - first)] = quint16(
-                std::upper_bound(splitters.begin(), splitters.end(), keys.back(), keyLess) -
-                splitters.begin());
+            range[size_t(i - first)] =
+                quint16(std::upper_bound(splitters.begin(), splitters.end(), keys.back(), keyLess) -
+                        splitters.begin());
         }
     }
 };
@@ -159,4 +160,3 @@ std::vector<int> TitleOrder::sortedOrder(const std::vector<RecordsetRow> &rows)
     });
     return order;
 }
-

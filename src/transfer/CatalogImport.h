@@ -17,8 +17,8 @@ struct ImportOptions {
 
 struct ImportSummary {
     int added = 0;
-    QStringList skipped; // "line 4: Alien", a title the catalog or an earlier movie has
-    QStringList renamed; // "line 5: Alien -> Alien (2)"
+    QStringList skipped;        // "line 4: Alien", a title the catalog or an earlier movie has
+    QStringList renamed;        // "line 5: Alien -> Alien (2)"
     QStringList keptInComments; // "entry 2: Alien (Value: approx. 10)"
     QStringList unusedColumns;
     QStringList notes;
@@ -33,7 +33,8 @@ struct ImportSummary {
 // earlier movie of the file has (letters compared without case) is skipped, or renamed as
 // RenameDuplicateTitles renames when `renameDuplicates`. The whole file is read and checked
 // first (StagedMovies); the catalog's write lock is held only while the movies are added, and
-// waits for another program's lock as the catalog program's own writes do. `progress` is called now and then.
+// waits for another program's lock as the catalog program's own writes do. `progress` is called now
+// and then.
 ImportSummary ImportMovies(Database &db, MovieReader &reader, const QString &fileName,
                            const ImportOptions &options,
                            const std::function<void()> &progress = {});

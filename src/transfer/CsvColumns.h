@@ -14,8 +14,8 @@ using ColumnMap = QHash<QString, QString>;
 struct CsvColumn {
     enum Kind { Unused, Movie, Note, TitleType };
     Kind kind = Unused;
-    int column = -1;    // Movie: the catalog column
-    QString label;      // Note: the words before its value in Comments ("IMDb rating")
+    int column = -1;          // Movie: the catalog column
+    QString label;            // Note: the words before its value in Comments ("IMDb rating")
     bool firstOfList = false; // Movie: only the first of a "Drama, Romance" list
 };
 

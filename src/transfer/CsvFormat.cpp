@@ -107,9 +107,9 @@ class CsvReader : public MovieReader
     QStringList unusedColumns() const override { return m_columns->unused(); }
     QStringList notes() const override
     {
-        static const QHash<char, QString> separators{
-            {',', QStringLiteral("commas")}, {';', QStringLiteral("semicolons")},
-            {'\t', QStringLiteral("tabs")}};
+        static const QHash<char, QString> separators{{',', QStringLiteral("commas")},
+                                                     {';', QStringLiteral("semicolons")},
+                                                     {'\t', QStringLiteral("tabs")}};
         QStringList notes{QStringLiteral("Read as %1 text, the values separated by %2.")
                               .arg(CsvEncodingName(m_encoding), separators.value(m_delimiter))};
         if (m_columns->kind() != CsvKind::Spreadsheet)
@@ -136,7 +136,10 @@ class CsvReader : public MovieReader
   private:
     static QString counted(int count, const char *noun)
     {
-        return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
+        return QStringLiteral("%1 %2%3")
+            .arg(count)
+            .arg(QLatin1String(noun))
+            .arg(count == 1 ? "" : "s");
     }
 
     std::optional<Record> nextRecord()
@@ -202,8 +205,8 @@ class CsvReader : public MovieReader
             return;
         std::optional<QString> &comments = movie.values[std::size_t(movieColumnIndex("Comments"))];
         const QString before = comments.value_or(QString());
-        comments = before + (before.isEmpty() || before.endsWith(u'\n') ? "" : "\n") +
-                   notes.join(u'\n');
+        comments =
+            before + (before.isEmpty() || before.endsWith(u'\n') ? "" : "\n") + notes.join(u'\n');
     }
 
     void skipNotFilm(const QString &type)
@@ -254,13 +257,13 @@ class CsvReader : public MovieReader
                                     .arg(m_name, m_columns->clash()[0], m_columns->clash()[1],
                                          m_columns->clash()[2])};
         if (!m_columns->hasTitle())
-            throw TransferError{QStringLiteral("%1 has no Title column: %2 names none of the "
-                                               "catalog's columns as Title (--map \"Their "
-                                               "Name=Title\" names one). Column names: %3.")
-                                    .arg(m_name,
-                                         named ? QStringLiteral("--columns")
-                                               : QStringLiteral("its header row"),
-                                         accepted)};
+            throw TransferError{
+                QStringLiteral("%1 has no Title column: %2 names none of the "
+                               "catalog's columns as Title (--map \"Their "
+                               "Name=Title\" names one). Column names: %3.")
+                    .arg(m_name,
+                         named ? QStringLiteral("--columns") : QStringLiteral("its header row"),
+                         accepted)};
     }
 
     QFile m_file;

@@ -97,7 +97,8 @@ Reading splitDigits(QString number, DecimalMark mark, Digits &digits)
     if (lastPoint >= 0 && lastComma >= 0)
         digits.shown = decimal == u',' ? DecimalMark::Comma : DecimalMark::Point;
     const qsizetype at = decimal.isNull() ? -1 : number.lastIndexOf(decimal);
-    QStringList groups = number.left(at < 0 ? number.size() : at).split(decimal == u'.' ? u',' : u'.');
+    QStringList groups =
+        number.left(at < 0 ? number.size() : at).split(decimal == u'.' ? u',' : u'.');
     if (groups.size() > 1 && !groupedByThree(groups))
         return Reading::NotAnAmount;
     digits.whole = groups.join(QString());
@@ -131,9 +132,11 @@ std::optional<Money::Units> plainAmount(const QString &text)
     const bool negative = text.startsWith(u'-');
     const QString digits = negative ? text.mid(1) : text;
     const qsizetype point = digits.indexOf(u'.');
-    Digits parts{point < 0 ? digits : digits.left(point), point < 0 ? QString() : digits.mid(point + 1)};
+    Digits parts{point < 0 ? digits : digits.left(point),
+                 point < 0 ? QString() : digits.mid(point + 1)};
     const qsizetype decimals = parts.fraction.size();
-    if (!allDigits(parts.whole) || (point >= 0 && (decimals == 0 || decimals == 3 || decimals > 4)) ||
+    if (!allDigits(parts.whole) ||
+        (point >= 0 && (decimals == 0 || decimals == 3 || decimals > 4)) ||
         (decimals > 0 && !allDigits(parts.fraction)))
         return std::nullopt;
     return units(parts, negative);
@@ -173,9 +176,11 @@ std::optional<qint64> runningMinutes(const QString &text)
         QStringLiteral(R"(^\s*(\d{1,7})\s*(?:h|hrs?|hours?|std\.?)\s*(?:(\d{1,4})\s*(?:%1)?)?\s*$)")
             .arg(minuteWords),
         QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression clock(QStringLiteral(R"(^\s*(\d{1,7}):([0-5]\d)(?::[0-5]\d)?\s*$)"));
-    static const QRegularExpression iso(QStringLiteral(R"(^\s*PT(?:(\d{1,7})H)?(?:(\d{1,4})M)?(?:\d+S)?\s*$)"),
-                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression clock(
+        QStringLiteral(R"(^\s*(\d{1,7}):([0-5]\d)(?::[0-5]\d)?\s*$)"));
+    static const QRegularExpression iso(
+        QStringLiteral(R"(^\s*PT(?:(\d{1,7})H)?(?:(\d{1,4})M)?(?:\d+S)?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
     if (const auto m = minutes.match(text); m.hasMatch())
         return m.captured(1).toLongLong();
     for (const QRegularExpression *form : {&hoursMinutes, &clock, &iso}) {
@@ -188,11 +193,10 @@ std::optional<qint64> runningMinutes(const QString &text)
 
 QString columnLabel(int column)
 {
-    static const char *const names[] = {"Title",     "Category",     "Rating",  "Format",
-                                        "Value",     "Copyright",    "Hours",   "Minutes",
-                                        "Condition", "TapePosition", "StarOne", "StarTwo",
-                                        "StarThree", "StarFour",     "Producer", "Director",
-                                        "Comments"};
+    static const char *const names[] = {
+        "Title",     "Category", "Rating",    "Format",       "Value",   "Copyright",
+        "Hours",     "Minutes",  "Condition", "TapePosition", "StarOne", "StarTwo",
+        "StarThree", "StarFour", "Producer",  "Director",     "Comments"};
     return QLatin1String(names[column]);
 }
 

@@ -59,5 +59,5 @@ class ForeignValues
 
     DecimalMark m_mark; // the file's, when known
     bool m_ranges;
-    DecimalMark m_learned = DecimalMark::Unknown;   // shown by an earlier amount of the file
+    DecimalMark m_learned = DecimalMark::Unknown; // shown by an earlier amount of the file
 };

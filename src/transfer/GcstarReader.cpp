@@ -5,7 +5,8 @@
 #include <QMap>
 #include <QSet>
 
-namespace {
+namespace
+{
 
 using Table = QList<QStringList>;
 
@@ -58,7 +59,8 @@ class GcstarReader : public MovieReader
     int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
 };
 
-GcstarReader::GcstarReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+GcstarReader::GcstarReader(const QString &path)
+    : m_file(openInputFile(path)), m_xml(path, m_file.get())
 {
     if (!m_xml.nextChild() || m_xml.name() != u"collection")
         m_xml.fail(QStringLiteral("is not a GCstar collection."));
@@ -94,8 +96,8 @@ MovieRow GcstarReader::readItem()
 void GcstarReader::take(MovieRow &row, const QString &name, const Table &table)
 {
     using namespace MovieColumn;
-    static const QHash<QString, int> simple{{"title", Title},   {"format", Format},
-                                             {"place", TapePosition}, {"comment", Comments}};
+    static const QHash<QString, int> simple{
+        {"title", Title}, {"format", Format}, {"place", TapePosition}, {"comment", Comments}};
     const QStringList values = firstColumns(table);
     if (values.isEmpty() || name == u"id" || (name == u"age" && values == QStringList{"0"}))
         return; // GCstar writes every field, most of them empty; age 0 is "unknown"
@@ -154,7 +156,9 @@ QStringList GcstarReader::notes() const
     if (m_rolesLeftOut)
         notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
-        notes << QStringLiteral("several %1 joined with \"; \" in %2").arg(it.key()).arg(movieCount(it.value()));
+        notes << QStringLiteral("several %1 joined with \"; \" in %2")
+                     .arg(it.key())
+                     .arg(movieCount(it.value()));
     return notes;
 }
 

@@ -4,7 +4,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 const char kHead[] = R"(<!DOCTYPE html>
 <html lang="en">
@@ -91,23 +92,28 @@ class HtmlWriter : public MovieWriter
     void write(const MovieRow &movie) override
     {
         using namespace MovieColumn;
-        const QString cells[] = {escaped(movie.values[Title]), escaped(movie.values[Copyright]),
-                                 escaped(movie.values[Format]), length(movie),
-                                 escaped(movie.values[Category]), escaped(movie.values[Rating]),
-                                 money(movie.values[Value]), escaped(movie.values[Director]),
+        const QString cells[] = {escaped(movie.values[Title]),
+                                 escaped(movie.values[Copyright]),
+                                 escaped(movie.values[Format]),
+                                 length(movie),
+                                 escaped(movie.values[Category]),
+                                 escaped(movie.values[Rating]),
+                                 money(movie.values[Value]),
+                                 escaped(movie.values[Director]),
                                  stars(movie)};
         QString line = QStringLiteral("<tr>");
         for (int i = 0; i < 9; ++i)
             line += (i == 1 || i == 3 || i == 6 ? QStringLiteral("<td class=\"number\">")
-                                                : QStringLiteral("<td>"))
-                  + cells[i] + QStringLiteral("</td>");
+                                                : QStringLiteral("<td>")) +
+                    cells[i] + QStringLiteral("</td>");
         put(line + QStringLiteral("</tr>\n"));
         ++m_count;
     }
 
     void finish() override
     {
-        put(QStringLiteral("</tbody>\n</table>\n<p>%1 movies</p>\n</body>\n</html>\n").arg(m_count));
+        put(QStringLiteral("</tbody>\n</table>\n<p>%1 movies</p>\n</body>\n</html>\n")
+                .arg(m_count));
         if (!m_file.commit())
             fail();
     }
@@ -121,7 +127,8 @@ class HtmlWriter : public MovieWriter
     }
     [[noreturn]] void fail() const
     {
-        throw TransferError{QStringLiteral("The file %1 cannot be written: %2.").arg(m_path, m_file.errorString())};
+        throw TransferError{
+            QStringLiteral("The file %1 cannot be written: %2.").arg(m_path, m_file.errorString())};
     }
 
     QString m_path;

@@ -7,7 +7,8 @@
 #include <QMap>
 #include <QSet>
 
-namespace {
+namespace
+{
 
 // Tellico's fields that hold one catalog column, by element name: a field of several values
 // is wrapped in the plural ("genres" around "genre"), an older file may not wrap it.
@@ -15,12 +16,12 @@ const QHash<QString, int> &columnsByElement()
 {
     using namespace MovieColumn;
     static const QHash<QString, int> columns{
-        {"title", Title},         {"genre", Category},       {"genres", Category},
-        {"certification", Rating}, {"medium", Format},       {"pur_price", Value},
-        {"year", Copyright},      {"years", Copyright},      {"condition", Condition},
+        {"title", Title},           {"genre", Category},     {"genres", Category},
+        {"certification", Rating},  {"medium", Format},      {"pur_price", Value},
+        {"year", Copyright},        {"years", Copyright},    {"condition", Condition},
         {"location", TapePosition}, {"producer", Producer},  {"producers", Producer},
-        {"director", Director},   {"directors", Director},   {"comments", Comments},
-        {"hours", Hours},         {"minutes", Minutes}};
+        {"director", Director},     {"directors", Director}, {"comments", Comments},
+        {"hours", Hours},           {"minutes", Minutes}};
     return columns;
 }
 
@@ -161,9 +162,10 @@ void TellicoReader::readCast(MovieRow &row)
 
 QStringList TellicoReader::notes() const
 {
-    static const char *const kinds[] = {"", "genres", "certifications", "media", "prices",
-                                        "years", "", "", "conditions", "locations", "", "", "",
-                                        "", "producers", "directors", ""};
+    static const char *const kinds[] = {
+        "", "genres", "certifications", "media",     "prices", "years",
+        "", "",       "conditions",     "locations", "",       "",
+        "", "",       "producers",      "directors", ""};
     QStringList notes;
     if (m_actorsLeftOut)
         notes << QStringLiteral("%1 beyond the fourth left out in %2")

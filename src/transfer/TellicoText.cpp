@@ -2,7 +2,8 @@
 
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 constexpr char16_t kEscape = 0xE000;
 constexpr char16_t kCodeBase = 0xE100;
@@ -43,8 +44,8 @@ QString unescapeFromXml(const QString &text)
         const char16_t code = char16_t(after - kCodeBase);
         if (c == kEscape && after == kEscape)
             out += QChar(kEscape), ++i;
-        else if (c == kEscape && after >= kCodeBase && code <= 0xFF
-                 && xmlCannotHold(code < 0x20 ? code : char16_t(0xFF00 | code)))
+        else if (c == kEscape && after >= kCodeBase && code <= 0xFF &&
+                 xmlCannotHold(code < 0x20 ? code : char16_t(0xFF00 | code)))
             out += QChar(code < 0x20 ? code : char16_t(0xFF00 | code)), ++i;
         else if (c == kEscape && after == kNoBreak)
             ++i;

@@ -1,5 +1,5 @@
-#include "TellicoFormat.h"
 #include "OutputTarget.h"
+#include "TellicoFormat.h"
 #include "TellicoText.h"
 #include "XmlInput.h"
 #include "ZipArchive.h"
@@ -10,7 +10,8 @@
 #include <QTemporaryFile>
 #include <QXmlStreamWriter>
 
-namespace {
+namespace
+{
 
 const QStringList kMedia{"DVD", "VHS", "VCD", "DivX", "Blu-ray", "HD DVD"};
 const QStringList kCertifications{"G (USA)", "PG (USA)", "PG-13 (USA)", "R (USA)", "U (USA)"};
@@ -36,8 +37,8 @@ std::optional<qint64> runningTime(const MovieRow &row)
     static const QRegularExpression whole(QStringLiteral("^(0|[1-9][0-9]{0,8})$"));
     const auto &hours = row.values[MovieColumn::Hours];
     const auto &minutes = row.values[MovieColumn::Minutes];
-    if (!hours || !minutes || !whole.match(*hours).hasMatch() || !whole.match(*minutes).hasMatch()
-        || minutes->toInt() > 59)
+    if (!hours || !minutes || !whole.match(*hours).hasMatch() ||
+        !whole.match(*minutes).hasMatch() || minutes->toInt() > 59)
         return std::nullopt;
     return hours->toLongLong() * 60 + minutes->toInt();
 }
@@ -89,7 +90,8 @@ void writeField(QXmlStreamWriter &xml, const Field &field, const QStringList &al
     xml.writeAttribute(QStringLiteral("name"), QLatin1String(field.name));
     xml.writeAttribute(QStringLiteral("title"), QLatin1String(field.title));
     xml.writeAttribute(QStringLiteral("category"), QLatin1String(field.category));
-    xml.writeAttribute(QStringLiteral("type"), QString::number(field.type == 3 && !listed ? 1 : field.type));
+    xml.writeAttribute(QStringLiteral("type"),
+                       QString::number(field.type == 3 && !listed ? 1 : field.type));
     xml.writeAttribute(QStringLiteral("flags"), QString::number(field.flags));
     xml.writeAttribute(QStringLiteral("format"), QString::number(field.format));
     if (listed)
@@ -116,7 +118,8 @@ class TellicoWriter : public MovieWriter
     void writeMany(const char *name, const std::optional<QString> &value);
     void writeCast(const MovieRow &movie);
     void writeLength(const MovieRow &movie);
-    void noteChoice(QStringList &seen, const QStringList &defaults, const std::optional<QString> &value);
+    void noteChoice(QStringList &seen, const QStringList &defaults,
+                    const std::optional<QString> &value);
     void writeDocument(QIODevice &out);
     void writeFields(QXmlStreamWriter &xml);
     [[noreturn]] void fail(const QString &why) const;
@@ -131,8 +134,7 @@ class TellicoWriter : public MovieWriter
 };
 
 TellicoWriter::TellicoWriter(const QString &path, bool zipped)
-    : m_path(path), m_zipped(zipped),
-      m_entries(TemporaryBeside(path))
+    : m_path(path), m_zipped(zipped), m_entries(TemporaryBeside(path))
 {
     if (QFileInfo(path).isDir())
         fail(QStringLiteral("it is a folder"));
@@ -204,7 +206,8 @@ void TellicoWriter::writeCast(const MovieRow &movie)
     m_xml.writeStartElement(QStringLiteral("casts"));
     for (int star = MovieColumn::StarOne; star <= last; ++star) {
         m_xml.writeStartElement(QStringLiteral("cast"));
-        writeText(m_xml, QStringLiteral("column"), escapeForXml(movie.values[star].value_or(QString())));
+        writeText(m_xml, QStringLiteral("column"),
+                  escapeForXml(movie.values[star].value_or(QString())));
         if (!movie.values[star])
             writeText(m_xml, QStringLiteral("column"), QString());
         m_xml.writeEndElement();
@@ -265,8 +268,9 @@ void TellicoWriter::writeDocument(QIODevice &out)
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(1);
     xml.writeStartDocument();
-    xml.writeDTD(QStringLiteral("<!DOCTYPE tellico PUBLIC '-//Robby Stephenson/DTD Tellico V11.0//EN' "
-                                "'http://periapsis.org/tellico/dtd/v11/tellico.dtd'>"));
+    xml.writeDTD(
+        QStringLiteral("<!DOCTYPE tellico PUBLIC '-//Robby Stephenson/DTD Tellico V11.0//EN' "
+                       "'http://periapsis.org/tellico/dtd/v11/tellico.dtd'>"));
     xml.writeStartElement(QStringLiteral("tellico"));
     xml.writeDefaultNamespace(QStringLiteral("http://periapsis.org/tellico/"));
     xml.writeAttribute(QStringLiteral("syntaxVersion"), QStringLiteral("11"));

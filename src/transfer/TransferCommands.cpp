@@ -131,7 +131,7 @@ QStringList csvColumns(const QString &list)
 // The options each command takes besides --catalog.
 void checkOptions(const QCommandLineParser &parser, const QString &command)
 {
-    const QStringList importOnly = {"check",         "rename-duplicates", "map",    "columns",
+    const QStringList importOnly = {"check",         "rename-duplicates", "map",   "columns",
                                     "decimal-comma", "decimal-point",     "strict"};
     for (const QString &option : importOnly) {
         if (command != QLatin1String("import") && parser.isSet(option))
@@ -150,10 +150,10 @@ const FormatRow &formatFor(const Request &request, bool reading)
     if (!request.format.isEmpty()) {
         const FormatRow *named = FormatNamed(request.format, request.file);
         if (!named || !(reading ? named->read != nullptr : named->write != nullptr))
-            throw UsageError{QStringLiteral("--format %1 is not a format that can be %2; the "
-                                            "formats are %3.")
-                                 .arg(request.format, reading ? "imported" : "exported",
-                                      FormatNames(reading))};
+            throw UsageError{
+                QStringLiteral("--format %1 is not a format that can be %2; the "
+                               "formats are %3.")
+                    .arg(request.format, reading ? "imported" : "exported", FormatNames(reading))};
     }
     if (reading)
         return FormatToRead(request.format, request.file);
@@ -217,11 +217,14 @@ int runImport(const Request &request)
     if (!csv && !request.csv.columns.isEmpty())
         throw UsageError{QStringLiteral("--columns applies to CSV files only.")};
     Progress progress(QStringLiteral("Importing"));
-    const ImportSummary summary = ImportFile(
-        {request.file, &format, request.catalog, ReaderProgramPath(request.programFolder),
-         request.csv,
-         {request.check, request.renameDuplicates, request.strict, request.decimalMark}},
-        [&](qint64 done, qint64 total) { progress.show(done, total); });
+    const ImportSummary summary =
+        ImportFile({request.file,
+                    &format,
+                    request.catalog,
+                    ReaderProgramPath(request.programFolder),
+                    request.csv,
+                    {request.check, request.renameDuplicates, request.strict, request.decimalMark}},
+                   [&](qint64 done, qint64 total) { progress.show(done, total); });
     progress.end();
     printSummary(summary, request);
     return kDone;

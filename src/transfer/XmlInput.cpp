@@ -55,8 +55,8 @@ QXmlStreamReader::TokenType XmlInput::readToken()
         fail(QStringLiteral("is not well-formed XML (line %1: %2).")
                  .arg(m_xml.lineNumber())
                  .arg(m_xml.errorString()));
-    if (token == QXmlStreamReader::DTD
-        && (!m_xml.entityDeclarations().isEmpty() || m_xml.text().contains(u"<!ENTITY")))
+    if (token == QXmlStreamReader::DTD &&
+        (!m_xml.entityDeclarations().isEmpty() || m_xml.text().contains(u"<!ENTITY")))
         fail(QStringLiteral("declares entities (line %1). Files with entity declarations are "
                             "not read.")
                  .arg(m_xml.lineNumber()));
@@ -73,8 +73,8 @@ QXmlStreamReader::TokenType XmlInput::next()
         const auto token = readToken();
         if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace())
             return token;
-        if (token != QXmlStreamReader::Characters && token != QXmlStreamReader::Comment
-            && token != QXmlStreamReader::ProcessingInstruction)
+        if (token != QXmlStreamReader::Characters && token != QXmlStreamReader::Comment &&
+            token != QXmlStreamReader::ProcessingInstruction)
             return token;
     }
 }

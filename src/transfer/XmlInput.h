@@ -10,10 +10,26 @@
 #include <memory>
 
 // The catalog's columns by name, as indices into MovieRow::values.
-namespace MovieColumn {
+namespace MovieColumn
+{
 enum : int {
-    Title, Category, Rating, Format, Value, Copyright, Hours, Minutes, Condition, TapePosition,
-    StarOne, StarTwo, StarThree, StarFour, Producer, Director, Comments
+    Title,
+    Category,
+    Rating,
+    Format,
+    Value,
+    Copyright,
+    Hours,
+    Minutes,
+    Condition,
+    TapePosition,
+    StarOne,
+    StarTwo,
+    StarThree,
+    StarFour,
+    Producer,
+    Director,
+    Comments
 };
 }
 

@@ -46,7 +46,8 @@ int MoneyKey(const QString &textAfter, int keyAscii, const QLocale &locale)
     return IsNumericKey(keyAscii) ? keyAscii : 0;
 }
 
-namespace {
+namespace
+{
 
 // The field's text once `typed` has replaced the selection or gone in at the caret.
 QString textAfterTyping(const QLineEdit &field, QChar typed)
@@ -59,7 +60,7 @@ QString textAfterTyping(const QLineEdit &field, QChar typed)
 
 class PickListFilter : public QObject
 {
-public:
+  public:
     using QObject::QObject;
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -71,7 +72,7 @@ public:
 
 class MoneyFilter : public QObject
 {
-public:
+  public:
     explicit MoneyFilter(QLineEdit *field) : QObject(field), m_field(field) {}
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -95,7 +96,7 @@ public:
         return false;
     }
 
-private:
+  private:
     QLineEdit *m_field;
 };
 

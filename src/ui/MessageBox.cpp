@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 MsgBoxHook &hook()
 {
     static MsgBoxHook instance;

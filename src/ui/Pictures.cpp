@@ -10,7 +10,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 // Paints a picture into the square (0, 0) to (design, design).
 using PaintFunction = std::function<void(QPainter &)>;
@@ -45,7 +46,7 @@ QImage Greyed(const QImage &picture)
 // Draws its picture afresh for each size, device pixel ratio and mode it is asked for.
 class PictureEngine : public QIconEngine
 {
-public:
+  public:
     PictureEngine(const QString &name, qreal design, PaintFunction paint)
         : m_name(name), m_design(design), m_paint(std::move(paint))
     {
@@ -63,7 +64,10 @@ public:
     {
         const bool greyed = mode == QIcon::Disabled;
         const QString key = QStringLiteral("reelwarden-%1-%2x%3-%4")
-                                .arg(m_name).arg(size.width()).arg(size.height()).arg(greyed);
+                                .arg(m_name)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(greyed);
         QPixmap picture;
         if (QPixmapCache::find(key, &picture))
             return picture;
@@ -77,7 +81,7 @@ public:
     QString key() const override { return QStringLiteral("ReelwardenPicture"); }
     bool isNull() override { return false; }
 
-private:
+  private:
     QString m_name;
     qreal m_design;
     PaintFunction m_paint;
@@ -140,8 +144,7 @@ QString ProgramIconSvg()
 
 QIcon ToolbarIcon(ToolbarPicture picture)
 {
-    return QIcon(new PictureEngine(QString::number(int(picture)), 16.0,
-                                   [picture](QPainter &painter) {
-                                       PaintToolbarPicture(painter, picture);
-                                   }));
+    return QIcon(
+        new PictureEngine(QString::number(int(picture)), 16.0,
+                          [picture](QPainter &painter) { PaintToolbarPicture(painter, picture); }));
 }

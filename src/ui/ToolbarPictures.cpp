@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 
 QPen Ink(qreal width = 1.0, Qt::PenCapStyle cap = Qt::SquareCap)
 {
@@ -142,12 +143,26 @@ void PaintClear(QPainter &painter)
 void PaintToolbarPicture(QPainter &painter, ToolbarPicture picture)
 {
     switch (picture) {
-    case ToolbarPicture::Add: PaintAdd(painter); break;
-    case ToolbarPicture::Delete: PaintDelete(painter); break;
-    case ToolbarPicture::Save: PaintSave(painter); break;
-    case ToolbarPicture::Undo: PaintUndo(painter); break;
-    case ToolbarPicture::Print: PaintPrint(painter); break;
-    case ToolbarPicture::Search: PaintSearch(painter); break;
-    case ToolbarPicture::Clear: PaintClear(painter); break;
+    case ToolbarPicture::Add:
+        PaintAdd(painter);
+        break;
+    case ToolbarPicture::Delete:
+        PaintDelete(painter);
+        break;
+    case ToolbarPicture::Save:
+        PaintSave(painter);
+        break;
+    case ToolbarPicture::Undo:
+        PaintUndo(painter);
+        break;
+    case ToolbarPicture::Print:
+        PaintPrint(painter);
+        break;
+    case ToolbarPicture::Search:
+        PaintSearch(painter);
+        break;
+    case ToolbarPicture::Clear:
+        PaintClear(painter);
+        break;
     }
 }

@@ -9,9 +9,13 @@
 
 #include <sqlite3.h>
 
-namespace TestSupport {
+namespace TestSupport
+{
 
-QString dataPath(const QString &name) { return QStringLiteral(REELWARDEN_TEST_DATA "/") + name; }
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(REELWARDEN_TEST_DATA "/") + name;
+}
 
 bool fileReady(const QString &path, const char *file, int line)
 {
@@ -38,7 +42,8 @@ QByteArray unescape(const QByteArray &text)
     static const QByteArray from("nrt\\0"), to("\n\r\t\\", 5);
     QByteArray bytes;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype kind = text[i] == '\\' && i + 1 < text.size() ? from.indexOf(text[i + 1]) : -2;
+        const qsizetype kind =
+            text[i] == '\\' && i + 1 < text.size() ? from.indexOf(text[i + 1]) : -2;
         if (kind >= 0)
             bytes += to[kind], ++i;
         else if (text[i] == '\\' && text.mid(i + 1, 1) == "x")
@@ -55,7 +60,9 @@ bool matches(const QString &text, const QString &pattern)
     for (QString &part : parts)
         part = QRegularExpression::escape(part);
     return QRegularExpression(QRegularExpression::anchoredPattern(parts.join(".*")),
-                              QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch();
+                              QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
 }
 
 void addRows(const QString &name, const QStringList &columns, bool newColumns)
@@ -68,7 +75,8 @@ void addRows(const QString &name, const QStringList &columns, bool newColumns)
         else
             QTest::addColumn<QString>(names.last().constData());
     }
-    const QByteArray text = fileReady(dataPath(name), __FILE__, __LINE__) ? readFile(dataPath(name)) : "no rows";
+    const QByteArray text =
+        fileReady(dataPath(name), __FILE__, __LINE__) ? readFile(dataPath(name)) : "no rows";
     for (const QByteArray &line : text.split('\n')) {
         if (line.isEmpty() || line.startsWith('#'))
             continue;
@@ -76,7 +84,8 @@ void addRows(const QString &name, const QStringList &columns, bool newColumns)
             QCOMPARE(QString::fromUtf8(line).split('\t').mid(1), columns);
             continue;
         }
-        QList<QByteArray> cells = line.split('\t'); // a missing file gives one row: the failure is reported
+        QList<QByteArray> cells =
+            line.split('\t'); // a missing file gives one row: the failure is reported
         for (QByteArray &cell : cells)
             cell = unescape(cell);
         QTestData &row = QTest::newRow(cells[0].constData());
@@ -109,8 +118,9 @@ void insert(const QString &path, const QList<QVariantMap> &movies)
     const auto db = Database::open(path);
     for (const QVariantMap &movie : movies) {
         const QStringList columns = movie.keys();
-        Statement statement(*db, QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
-                                     .arg(columns.join(u','), QStringList(columns.size(), "?").join(u',')));
+        Statement statement(
+            *db, QStringLiteral("INSERT INTO Movies (%1) VALUES (%2)")
+                     .arg(columns.join(u','), QStringList(columns.size(), "?").join(u',')));
         for (int i = 0; i < columns.size(); ++i)
             statement.bind(i + 1, movie.value(columns[i]));
         statement.step();
@@ -135,10 +145,16 @@ QVariant scalar(const QString &path, const QString &sql)
         sqlite3_step(statement) == SQLITE_ROW) {
         const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
         switch (sqlite3_column_type(statement, 0)) {
-        case SQLITE_NULL: break;
-        case SQLITE_INTEGER: result = qint64(sqlite3_column_int64(statement, 0)); break;
-        case SQLITE_FLOAT: result = sqlite3_column_double(statement, 0); break;
-        default: result = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+        case SQLITE_NULL:
+            break;
+        case SQLITE_INTEGER:
+            result = qint64(sqlite3_column_int64(statement, 0));
+            break;
+        case SQLITE_FLOAT:
+            result = sqlite3_column_double(statement, 0);
+            break;
+        default:
+            result = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
         }
     }
     sqlite3_finalize(statement);
@@ -186,4 +202,3 @@ bool BoundCatalog::select(const QString &title)
     rs().Find(title);
     return !rs().EOF_();
 }
-

@@ -15,13 +15,14 @@
 struct sqlite3;
 
 // Fails the test, naming the file, when a file it needs is missing or unreadable.
-#define REQUIRE_FILE(path)                                                                     \
-    do {                                                                                       \
-        if (!TestSupport::fileReady(path, __FILE__, __LINE__))                                 \
-            return;                                                                            \
+#define REQUIRE_FILE(path)                                                                         \
+    do {                                                                                           \
+        if (!TestSupport::fileReady(path, __FILE__, __LINE__))                                     \
+            return;                                                                                \
     } while (false)
 
-namespace TestSupport {
+namespace TestSupport
+{
 
 QString dataPath(const QString &name); // a file under tests/data
 // Whether the file can be read; when not, the test fails with a message naming it.
@@ -62,14 +63,14 @@ using namespace TestSupport;
 // A bound field without a window: what the user "types" is what the data control reads back.
 class FakeField : public BoundField
 {
-public:
+  public:
     explicit FakeField(QString column) : m_column(std::move(column)) {}
     QString boundColumn() const override { return m_column; }
     QString text() const override { return m_text; }
     void showValue(const QString &text) override { m_text = text; }
     void type(const QString &text) { m_text = text; }
 
-private:
+  private:
     QString m_column;
     QString m_text;
 };

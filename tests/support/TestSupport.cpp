@@ -15,8 +15,8 @@
 
 #include <sqlite3.h>
 
-
-namespace TestSupport {
+namespace TestSupport
+{
 QStringList items(const QComboBox *list)
 {
     QStringList result;
@@ -35,7 +35,10 @@ MessageBoxes::MessageBoxes()
     });
 }
 
-MessageBoxes::~MessageBoxes() { SetMsgBoxHook({}); }
+MessageBoxes::~MessageBoxes()
+{
+    SetMsgBoxHook({});
+}
 
 MainWindowFixture::MainWindowFixture(const QList<QVariantMap> &movies, const QByteArray &ini,
                                      const QString &sqlFile, bool load)
@@ -73,7 +76,10 @@ static QStringList entriesOf(frmTarsel &window)
     return result;
 }
 
-QStringList MainWindowFixture::entries() { return entriesOf(*window); }
+QStringList MainWindowFixture::entries()
+{
+    return entriesOf(*window);
+}
 
 QStringList MainWindowFixture::freshEntries()
 {
@@ -94,7 +100,6 @@ bool MainWindowFixture::pairEnabled(int index)
     return window->cmdToolbar(index)->isEnabled() && window->lblToolbar(index)->isEnabled();
 }
 
-
 void MainWindowFixture::run(const QString &steps)
 {
     static const QStringList commands{"add", "delete", "save", "undo", "print", "search", "clear"};
@@ -108,7 +113,8 @@ void MainWindowFixture::run(const QString &steps)
         else if (word == QLatin1String("row"))
             list().setListIndex(rest.toInt());
         else if (word == QLatin1String("find"))
-            QVERIFY2(window->ApplySearch("SELECT * FROM [Movies] WHERE " + rest, &error), qPrintable(error));
+            QVERIFY2(window->ApplySearch("SELECT * FROM [Movies] WHERE " + rest, &error),
+                     qPrintable(error));
         else if (word == QLatin1String("answer"))
             boxes.answers << (rest == QLatin1String("No") ? vbNo : vbYes);
         else if (word == QLatin1String("enable"))
@@ -155,7 +161,8 @@ void MainWindowFixture::search(const QString &entries)
             QTest::keyClicks(field, entry.section(u'=', 1));
             QTest::keyClick(field, Qt::Key_Tab);
         }
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")),
+                          Qt::LeftButton);
         if (dialog->isVisible())
             dialog->reject();
     });
@@ -166,7 +173,8 @@ void MainWindowFixture::search(const QString &entries)
 void MainWindowFixture::enter(const QString &control, const QString &text)
 {
     if (auto *box = window->findChild<QComboBox *>(control))
-        box->findText(text) >= 0 ? box->setCurrentIndex(box->findText(text)) : box->setEditText(text);
+        box->findText(text) >= 0 ? box->setCurrentIndex(box->findText(text))
+                                 : box->setEditText(text);
     else if (auto *line = window->findChild<QLineEdit *>(control))
         line->setText(text);
     else
@@ -177,10 +185,14 @@ QString MainWindowFixture::state()
 {
     QString toolbar;
     for (int pair = 0; pair < 7; ++pair)
-        toolbar += "-??+"[window->cmdToolbar(pair)->isEnabled() * 2 + window->lblToolbar(pair)->isEnabled()];
-    const QString result = QStringList{entries().join(u','), QString::number(list().ListIndex()),
-                                       window->txtTitle()->text(), QString::number(editMode()),
-                                       toolbar, boxes.shown.join(u'/')}
+        toolbar += "-??+"[window->cmdToolbar(pair)->isEnabled() * 2 +
+                          window->lblToolbar(pair)->isEnabled()];
+    const QString result = QStringList{entries().join(u','),
+                                       QString::number(list().ListIndex()),
+                                       window->txtTitle()->text(),
+                                       QString::number(editMode()),
+                                       toolbar,
+                                       boxes.shown.join(u'/')}
                                .join(u'|');
     boxes.shown.clear();
     return result;
@@ -189,7 +201,8 @@ QString MainWindowFixture::state()
 QString MainWindowFixture::stored()
 {
     return scalar(catalog(), "SELECT group_concat(Title || ifnull('=' || Director, ''), ',') "
-                             "FROM (SELECT * FROM Movies ORDER BY ID)").toString();
+                             "FROM (SELECT * FROM Movies ORDER BY ID)")
+        .toString();
 }
 
 QString MainWindowFixture::text(const QString &control)
@@ -211,8 +224,10 @@ void commandFlow()
     QFETCH(QString, state);
     QFETCH(QString, stored);
     QFETCH(QString, fields);
-    const auto made = movies.endsWith(QLatin1String(".sql")) ? std::make_unique<MainWindowFixture>(movies)
-                      : std::make_unique<MainWindowFixture>(titled(movies.split(u',', Qt::SkipEmptyParts)));
+    const auto made =
+        movies.endsWith(QLatin1String(".sql"))
+            ? std::make_unique<MainWindowFixture>(movies)
+            : std::make_unique<MainWindowFixture>(titled(movies.split(u',', Qt::SkipEmptyParts)));
     MainWindowFixture &f = *made;
     f.run(steps);
     const QString shown = f.state();
@@ -224,8 +239,9 @@ void commandFlow()
         held << name + u'=' +
                     (name == "visible" ? QString::number(f.w().isVisible())
                      : name == "focus" ? QApplication::focusWidget()->objectName()
-                     : name != "fresh" ? f.text(name)
-                                       : QString(f.freshEntries() == f.entries() ? "same" : "differs"));
+                     : name != "fresh"
+                         ? f.text(name)
+                         : QString(f.freshEntries() == f.entries() ? "same" : "differs"));
     }
     QCOMPARE(held.join(QStringLiteral("; ")), fields);
 }

@@ -13,7 +13,8 @@
 #include <QComboBox>
 #include <QTemporaryDir>
 
-namespace TestSupport {
+namespace TestSupport
+{
 
 QStringList items(const QComboBox *list); // a list's entries
 
@@ -50,7 +51,7 @@ struct MainWindowFixture {
     frmTarsel &w() { return *window; }
     ListBox &list() { return *window->lstMovies(); }
     QStringList entries();
-    QStringList freshEntries(); // the list of a window newly loaded from the catalog
+    QStringList freshEntries();       // the list of a window newly loaded from the catalog
     int select(const QString &title); // the entry's index, -1 when absent
     void click(int index) { window->cmdToolbar(index)->setValue(true); } // a toolbar button
     bool pairEnabled(int index); // a toolbar button and its caption
@@ -60,13 +61,13 @@ struct MainWindowFixture {
     // print, search, clear), "select TITLE", "row N", "find WHERE" (a search applied),
     // "answer Yes" or "answer No" for the next message box, "enable N" (a toolbar pair
     // enabled), "elsewhere TITLE" (another program adds the movie), "show" (the window shown
-    // and active), "click N" (on the list's entry N), "focus CONTROL", "key NAME" (Ctrl+A, Shift+End) and
-    // "type TEXT" (to the control with the focus), "close", "search FIELD=keys|FIELD=keys"
-    // (the Search command, the keys typed into the search window's fields, each left with
-    // Tab, then OK), or "CONTROL=text" (the control's list entry chosen, or its text set as a
-    // paste sets it).
+    // and active), "click N" (on the list's entry N), "focus CONTROL", "key NAME" (Ctrl+A,
+    // Shift+End) and "type TEXT" (to the control with the focus), "close", "search
+    // FIELD=keys|FIELD=keys" (the Search command, the keys typed into the search window's fields,
+    // each left with Tab, then OK), or "CONTROL=text" (the control's list entry chosen, or its text
+    // set as a paste sets it).
     void run(const QString &steps);
-    void search(const QString &entries); // as "search ..." does
+    void search(const QString &entries);                     // as "search ..." does
     void enter(const QString &control, const QString &text); // as "CONTROL=text" does
     // "entries|index|title|edit mode|toolbar" (+ for each enabled pair, - for a disabled one),
     // then each message shown since the last call, "/" between them.

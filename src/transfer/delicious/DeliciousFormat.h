@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProbeResult.h"
 #include "MovieRow.h"
+#include "ProbeResult.h"
 
 #include <memory>
 
