@@ -47,8 +47,7 @@ void ForeignReader::setStars(ForeignMovie &movie, QStringList actors)
     actors.removeAll(QString());
     for (int star = 0; star < 4 && star < actors.size(); ++star)
         movie.row.values[MovieColumn::StarOne + star] = actors[star];
-    if (actors.size() > 4)
-        m_actorsLeftOut += int(actors.size()) - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(actors.size());
 }
 
 void ForeignReader::markUnused(const QString &field)
@@ -99,11 +98,7 @@ void ForeignReader::requireMovies(const QString &path, int movies) const
 
 QStringList ForeignReader::notes() const
 {
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"))
-                     .arg(movieCount(m_moviesWithMoreActors));
+    QStringList notes = m_cast.notes();
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(it.key())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CastLeftOut.h"
 #include "MovieRow.h"
 
 #include <QMap>
@@ -45,7 +46,7 @@ class ForeignReader : public MovieReader
     QSet<QString> m_unusedSeen;
     QMap<QString, int> m_joined;
     QMap<QString, int> m_skipped;
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0;
+    CastLeftOut m_cast;
 };
 
 // Text split at line breaks, each line trimmed, blank lines left out.

@@ -1,3 +1,4 @@
+#include "CastLeftOut.h"
 #include "GcstarFormat.h"
 #include "XmlInput.h"
 
@@ -56,7 +57,7 @@ class GcstarReader : public MovieReader
     int m_items = 0;
     UnusedNames m_unused;
     QMap<QString, int> m_joined;
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
+    CastLeftOut m_cast;
 };
 
 GcstarReader::GcstarReader(const QString &path)
@@ -125,8 +126,10 @@ void GcstarReader::take(MovieRow &row, const QString &name, const Table &table)
 void GcstarReader::setStars(MovieRow &row, const Table &table)
 {
     QStringList actors = firstColumns(table);
-    for (const QStringList &line : table)
-        m_rolesLeftOut += line.size() > 1 && !line[1].trimmed().isEmpty();
+    for (const QStringList &line : table) {
+        if (line.size() > 1 && !line[1].trimmed().isEmpty())
+            m_cast.countRole();
+    }
     if (table.size() == 1 && table.first().size() == 1) {
         actors.clear();
         for (const QString &actor : table.first().first().split(u','))
@@ -135,8 +138,7 @@ void GcstarReader::setStars(MovieRow &row, const Table &table)
     }
     for (int star = 0; star < 4 && star < actors.size(); ++star)
         row.values[MovieColumn::StarOne + star] = actors[star];
-    if (actors.size() > 4)
-        m_actorsLeftOut += int(actors.size()) - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(actors.size());
 }
 
 void GcstarReader::setJoined(MovieRow &row, int column, const QStringList &values, const char *kind)
@@ -148,13 +150,7 @@ void GcstarReader::setJoined(MovieRow &row, int column, const QStringList &value
 
 QStringList GcstarReader::notes() const
 {
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"))
-                     .arg(movieCount(m_moviesWithMoreActors));
-    if (m_rolesLeftOut)
-        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
+    QStringList notes = m_cast.notes();
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(it.key())

@@ -1,3 +1,4 @@
+#include "CastLeftOut.h"
 #include "TellicoFormat.h"
 #include "TellicoText.h"
 #include "XmlInput.h"
@@ -61,7 +62,7 @@ class TellicoReader : public MovieReader
     int m_entries = 0;
     UnusedNames m_unused;
     QMap<int, int> m_joined; // column: movies whose several values were joined
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
+    CastLeftOut m_cast;
 };
 
 TellicoReader::TellicoReader(const QString &path) : m_file(openInputFile(path))
@@ -151,13 +152,12 @@ void TellicoReader::readCast(MovieRow &row)
     const auto rows = m_xml->readTable();
     for (const QStringList &cast : rows) {
         if (cast.size() > 1 && !cast[1].isEmpty())
-            m_rolesLeftOut += 1;
+            m_cast.countRole();
         if (star < 4 && !(cast.size() > 1 && cast.join(QString()).isEmpty()))
             row.values[MovieColumn::StarOne + star] = unescapeFromXml(cast.value(0));
         ++star;
     }
-    if (rows.size() > 4)
-        m_actorsLeftOut += int(rows.size()) - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(rows.size());
 }
 
 QStringList TellicoReader::notes() const
@@ -166,13 +166,7 @@ QStringList TellicoReader::notes() const
         "", "genres", "certifications", "media",     "prices", "years",
         "", "",       "conditions",     "locations", "",       "",
         "", "",       "producers",      "directors", ""};
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"))
-                     .arg(movieCount(m_moviesWithMoreActors));
-    if (m_rolesLeftOut)
-        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
+    QStringList notes = m_cast.notes();
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(QLatin1String(kinds[it.key()]))

@@ -1,5 +1,6 @@
 #include "DvdProfilerFormat.h"
 
+#include "CastLeftOut.h"
 #include "FormatProbe.h"
 #include "ReaderLimits.h"
 #include "XmlInput.h"
@@ -61,7 +62,7 @@ class DvdProfilerReader : public MovieReader
     QStringList m_unused;
     QSet<QString> m_unusedSeen;
     QMap<QString, int> m_joined;
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0;
+    CastLeftOut m_cast;
 };
 
 std::optional<MovieRow> DvdProfilerReader::next()
@@ -91,8 +92,7 @@ MovieRow DvdProfilerReader::readProfile()
     setJoined(row, Producer, profile.producers, "producers");
     for (qsizetype i = 0; i < profile.actors.size() && i < 4; ++i)
         row.values[StarOne + i] = profile.actors[i];
-    if (profile.actors.size() > 4)
-        m_actorsLeftOut += int(profile.actors.size()) - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(profile.actors.size());
     if (!profile.comments.isEmpty())
         row.values[Comments] = profile.comments.join(QStringLiteral("\n\n"));
     return row;
@@ -231,10 +231,7 @@ void DvdProfilerReader::markUnused(const QString &name)
 
 QStringList DvdProfilerReader::notes() const
 {
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"), movieCount(m_moviesWithMoreActors));
+    QStringList notes = m_cast.notes();
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(it.key(), movieCount(it.value()));

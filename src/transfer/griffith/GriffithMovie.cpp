@@ -60,22 +60,15 @@ void GriffithMovie::setStars(MovieRow &row, const QString &cast)
         if (name.isEmpty())
             continue;
         if (as >= 0)
-            ++m_rolesLeftOut;
+            m_cast.countRole();
         if (star < 4)
             row.values[MovieColumn::StarOne + star] = name;
         ++star;
     }
-    if (star > 4)
-        m_actorsLeftOut += star - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(star);
 }
 
 QStringList GriffithMovie::notes() const
 {
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"), movieCount(m_moviesWithMoreActors));
-    if (m_rolesLeftOut)
-        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
-    return notes;
+    return m_cast.notes();
 }

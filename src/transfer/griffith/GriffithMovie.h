@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CastLeftOut.h"
 #include "MovieRow.h"
 
 #include <QHash>
@@ -20,5 +21,5 @@ class GriffithMovie
 
     QStringList m_unused;
     QSet<QString> m_unusedSeen;
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
+    CastLeftOut m_cast;
 };

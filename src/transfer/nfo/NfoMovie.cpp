@@ -83,7 +83,7 @@ void NfoMovie::readActor(XmlInput &xml, Fields &fields)
                 order = given;
         } else if (xml.name() == u"role") {
             if (!xml.readText().trimmed().isEmpty())
-                ++m_rolesLeftOut;
+                m_cast.countRole();
         } else {
             xml.skipElement(); // thumb, profile
         }
@@ -129,8 +129,7 @@ MovieRow NfoMovie::rowOf(const Fields &fields, const QString &where)
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     for (qsizetype i = 0; i < actors.size() && i < 4; ++i)
         row.values[StarOne + i] = actors[i].second;
-    if (fields.actors.size() > 4)
-        m_actorsLeftOut += int(fields.actors.size()) - 4, ++m_moviesWithMoreActors;
+    m_cast.countActors(fields.actors.size());
     return row;
 }
 
@@ -146,12 +145,7 @@ void NfoMovie::setJoined(MovieRow &row, int column, const QStringList &values)
 
 QStringList NfoMovie::notes() const
 {
-    QStringList notes;
-    if (m_actorsLeftOut)
-        notes << QStringLiteral("%1 beyond the fourth left out in %2")
-                     .arg(counted(m_actorsLeftOut, "actor"), movieCount(m_moviesWithMoreActors));
-    if (m_rolesLeftOut)
-        notes << QStringLiteral("%1 of the cast left out").arg(counted(m_rolesLeftOut, "role"));
+    QStringList notes = m_cast.notes();
     for (auto it = m_joined.cbegin(); it != m_joined.cend(); ++it)
         notes << QStringLiteral("several %1 joined with \"; \" in %2")
                      .arg(it.key() == MovieColumn::Director ? "directors" : "genres",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CastLeftOut.h"
 #include "MovieRow.h"
 
 #include <QMap>
@@ -29,5 +30,5 @@ class NfoMovie
     QStringList m_unused;
     QSet<QString> m_unusedSeen;
     QMap<int, int> m_joined; // column: movies whose several values were joined
-    int m_actorsLeftOut = 0, m_moviesWithMoreActors = 0, m_rolesLeftOut = 0;
+    CastLeftOut m_cast;
 };
