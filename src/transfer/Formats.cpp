@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include "AccessImport.h"
+#include "ForeignFile.h"
 #include "FormatProbe.h"
 #include "GcstarFormat.h"
 #include "HtmlFormat.h"
@@ -160,10 +161,7 @@ const FormatRow &FormatToRead(const QString &name, const QString &path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         throw TransferError{QStringLiteral("The file %1 was not found.").arg(path)};
-    if (info.exists() && !info.isDir() && !info.isFile())
-        throw TransferError{
-            QStringLiteral("%1 is a device, pipe or socket, not a file; only files are read.")
-                .arg(path)};
+    RefuseSpecialFile(info, path);
     const QByteArray head = FormatProbe::head(path);
     for (const FormatRow &row : kFormats) {
         if (row.read && row.probe && row.probe(path, head))

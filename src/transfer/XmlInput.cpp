@@ -1,5 +1,7 @@
 #include "XmlInput.h"
 
+#include "ForeignFile.h"
+
 #include <QFileInfo>
 
 namespace
@@ -25,10 +27,7 @@ std::unique_ptr<QFile> openInputFile(const QString &path)
         throw TransferError{QStringLiteral("The file %1 does not exist.").arg(path)};
     if (info.isDir())
         throw TransferError{QStringLiteral("%1 is a folder, not a file.").arg(path)};
-    if (!info.isFile()) // opening a pipe would wait for a writer
-        throw TransferError{
-            QStringLiteral("%1 is a device, pipe or socket, not a file; only files are read.")
-                .arg(path)};
+    RefuseSpecialFile(info, path);
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
         throw TransferError{
