@@ -46,11 +46,29 @@ void frmTarsel::cmdToolbar_Click(int index)
 void frmTarsel::RunCommand(ToolbarCommand command)
 {
     try {
-        // In the order of ToolbarCommand, the buttons' order.
-        static constexpr void (frmTarsel::*kCommands[kToolbarCommandCount])() = {
-            &frmTarsel::Add,   &frmTarsel::Delete, &frmTarsel::Save, &frmTarsel::Undo,
-            &frmTarsel::Print, &frmTarsel::Search, &frmTarsel::Clear};
-        (this->*kCommands[int(command)])();
+        switch (command) {
+        case ToolbarCommand::Add:
+            Add();
+            break;
+        case ToolbarCommand::Delete:
+            Delete();
+            break;
+        case ToolbarCommand::Save:
+            Save();
+            break;
+        case ToolbarCommand::Undo:
+            Undo();
+            break;
+        case ToolbarCommand::Print:
+            Print();
+            break;
+        case ToolbarCommand::Search:
+            Search();
+            break;
+        case ToolbarCommand::Clear:
+            Clear();
+            break;
+        }
     } catch (const StoreError &error) {
         ShowStoreError(EditCycle::failure(command, error));
     }
