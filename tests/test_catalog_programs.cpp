@@ -3,13 +3,13 @@
 // (the first movie's columns, the notes, the fields left unused), told by the probes, and
 // given to the real reelwarden-transfer, which must refuse a bad file leaving the catalog byte
 // for byte as it was.
+#include "MovieColumns.h"
 #include "TestSupport.h"
 #include "amc/AmcFormat.h"
 #include "collectorz/CollectorzFormat.h"
 #include "datacrow/DataCrowFormat.h"
 #include "delicious/DeliciousFormat.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,18 +31,10 @@ const Format kFormats[] = {
     {"delicious", OpenDeliciousReader, ProbeDelicious},
 };
 
-const char *const kColumns[MovieRow::kColumnCount] = {
-    "Title",     "Category", "Rating",    "Format",       "Value",   "Copyright",
-    "Hours",     "Minutes",  "Condition", "TapePosition", "StarOne", "StarTwo",
-    "StarThree", "StarFour", "Producer",  "Director",     "Comments"};
-
 void addFormatRows(const QString &table)
 {
-    QStringList columns{"source",   "change",     "contentBytes", "movies", "refusal",
-                        "imported", "recognised", "holds",        "notes",  "unused"};
-    for (const char *column : kColumns)
-        columns << QLatin1String(column);
-    addRows(table, columns);
+    addRows(table, withMovieColumns({"source", "change", "contentBytes", "movies", "refusal",
+                                     "imported", "recognised", "holds", "notes", "unused"}));
 }
 
 // The file's bytes: a fixture, or the row's own, then changed as the row says: "cut N" keeps
@@ -60,13 +52,6 @@ QByteArray rowBytes(const QString &folder, const QString &source, const QString 
     else if (words.value(0) == u"append")
         bytes += QByteArray::fromHex(words.value(1).toLatin1());
     return bytes;
-}
-
-std::optional<QString> expected(const char *column)
-{
-    const QString text = *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
-    return text.isEmpty() ? std::nullopt
-                          : std::optional<QString>(text == u"<empty>" ? QString() : text);
 }
 
 QString refusalOf(const Format &format, const QString &path, QList<MovieRow> &rows,
@@ -99,9 +84,10 @@ void checkReader(const Format &format, const QString &path)
     }
     QVERIFY2(message.isEmpty(), qPrintable(message));
     QCOMPARE(rows.size(), movies.toInt());
+    const auto expected = expectedMovie();
     for (int i = 0; !rows.isEmpty() && i < MovieRow::kColumnCount; ++i)
-        QVERIFY2(rows[0].values[i] == expected(kColumns[i]),
-                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(kColumns[i]),
+        QVERIFY2(rows[0].values[i] == expected[i],
+                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(kMovieColumns[i].name),
                                                          rows[0].values[i].value_or("<NULL>"))));
     if (!rows.isEmpty())
         QCOMPARE(rows.last().where, QStringLiteral("entry %1").arg(rows.size()));
@@ -131,17 +117,14 @@ void checkProgram(const Format &format, const QString &path, const QString &cata
     QFETCH(QString, imported);
     createCatalog(catalog, titled({"Already there"}));
     const QByteArray before = readFile(catalog);
-    QProcess program;
-    program.start(REELWARDEN_TRANSFER,
-                  {"import", path, "--format", format.name, "--catalog", catalog});
-    QVERIFY(program.waitForFinished(60000));
-    const QString err = QString::fromUtf8(program.readAllStandardError());
+    const Run run = runProgram(REELWARDEN_TRANSFER,
+                               {"import", path, "--format", format.name, "--catalog", catalog});
     if (!refusal.isEmpty()) {
-        QVERIFY2(program.exitCode() == 1 && err.contains(refusal), qPrintable(err));
+        QVERIFY2(run.code == 1 && run.err.contains(refusal), qPrintable(run.err));
         QCOMPARE(readFile(catalog), before);
         return;
     }
-    QVERIFY2(program.exitCode() == 0, qPrintable(err));
+    QVERIFY2(run.code == 0, qPrintable(run.err));
     QCOMPARE(scalar(catalog, "SELECT count(*) FROM Movies").toInt(), 1 + imported.toInt());
 }
 

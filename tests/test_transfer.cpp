@@ -69,20 +69,9 @@ QStringList catalogRows(const QString &catalog)
     return rows;
 }
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 Run transfer(const QStringList &arguments, const QString &program = kProgram)
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runProgram(program, arguments);
 }
 
 // The large hostile files, made at run time: name -> bytes.

@@ -21,27 +21,18 @@ namespace
 
 const QString kDtd = QStringLiteral("/usr/share/tellico/tellico.dtd");
 
-// A table's columns: the first `columns`, then the 17 movie columns from Title to Comments.
-void addMovieRows(const QString &name, QStringList columns)
+void addMovieRows(const QString &name, const QStringList &columns)
 {
-    for (int i = 0; i < MovieRow::kColumnCount; ++i)
-        columns << "column" + QString::number(i);
-    addRows(name, columns);
+    addRows(name, withMovieColumns(columns));
 }
 
-// The row's movie columns: an empty cell is NULL, "<empty>" an empty text, "<1 MiB of x>" that.
+// The row's movie (see expectedMovie), "<1 MiB of x>" standing for the longest text kept.
 Values movieValues()
 {
-    Values values;
-    for (int i = 0; i < MovieRow::kColumnCount; ++i) {
-        const QByteArray column = "column" + QByteArray::number(i);
-        const QString text =
-            *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
-        values << (text.isEmpty()            ? std::nullopt
-                   : text == u"<empty>"      ? QStringLiteral("")
-                   : text == u"<1 MiB of x>" ? QString(kMaxValueLength, u'x')
-                                             : std::optional<QString>(text));
-    }
+    Values values = expectedMovie();
+    for (auto &value : values)
+        if (value == u"<1 MiB of x>")
+            value = QString(kMaxValueLength, u'x');
     return values;
 }
 

@@ -7,7 +7,6 @@
 #include "griffith/GriffithFormat.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,23 +14,6 @@ namespace
 {
 
 const QString kProgram = QStringLiteral(REELWARDEN_TRANSFER);
-
-struct Run {
-    int code = -1;
-    QString output;
-};
-
-Run transfer(const QStringList &arguments, const QByteArray &locale)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    process.setProcessEnvironment(environment);
-    process.start(kProgram, arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
-}
 
 // The input of a row: a file or folder under tests/data, or one made in `dir`: NAME from the
 // row's bytes ("@path": a file under tests/data), an SQLite file when NAME ends in .db (the
@@ -122,16 +104,18 @@ void TestTransferReaders::importsWhatTheFileHolds()
     QTemporaryDir dir;
     const QString path = makeInput(input, contentBytes, QDir(dir.path()));
     const QString catalog = dir.filePath("movies.mdb");
-    for (const QByteArray locale : {"en_US.UTF-8", "de_DE.UTF-8"}) {
+    for (const QString locale : {"en_US.UTF-8", "de_DE.UTF-8"}) {
         QFile::remove(catalog);
         createCatalog(catalog, titled({"Existing"}));
         const QByteArray before = readFile(catalog);
-        const Run run = transfer(QStringList{"import", path, "--catalog", catalog} +
-                                     options.split(u' ', Qt::SkipEmptyParts),
-                                 locale);
-        QVERIFY2(run.code == exitCode.toInt(), qPrintable(run.output));
+        const Run run = runProgram(kProgram,
+                                   QStringList{"import", path, "--catalog", catalog} +
+                                       options.split(u' ', Qt::SkipEmptyParts),
+                                   locale);
+        const QString said = run.out + run.err;
+        QVERIFY2(run.code == exitCode.toInt(), qPrintable(said));
         for (const QString &words : output.split(u'|', Qt::SkipEmptyParts))
-            QVERIFY2(run.output.contains(words), qPrintable(locale + ": " + run.output));
+            QVERIFY2(said.contains(words), qPrintable(locale + ": " + said));
         QCOMPARE(scalar(catalog, "SELECT count(*) FROM Movies").toInt(), movies.toInt());
         if (run.code != 0)
             QVERIFY2(readFile(catalog) == before, "a refused import changed the catalog");

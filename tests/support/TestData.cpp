@@ -5,6 +5,7 @@
 #include "MovieColumns.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -96,6 +97,41 @@ void addRows(const QString &name, const QStringList &columns, bool newColumns)
                 row << QString::fromUtf8(cells.value(i + 1));
         }
     }
+}
+
+QStringList withMovieColumns(QStringList columns)
+{
+    for (const MovieColumn &column : kMovieColumns)
+        columns << QLatin1String(column.name);
+    return columns;
+}
+
+QList<std::optional<QString>> expectedMovie()
+{
+    QList<std::optional<QString>> values;
+    for (const MovieColumn &column : kMovieColumns) {
+        const QString text = *static_cast<QString *>(QTest::qData(column.name, QMetaType::QString));
+        values << (text.isEmpty()         ? std::nullopt
+                   : text == u"<empty>"   ? std::optional<QString>(QString(""))
+                                          : std::optional<QString>(text));
+    }
+    return values;
+}
+
+Run runProgram(const QString &program, const QStringList &arguments, const QString &locale)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!locale.isEmpty()) {
+        environment.insert(QStringLiteral("LC_ALL"), locale);
+        environment.insert(QStringLiteral("LANG"), locale);
+    }
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(120000); // false when it never started
+    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 bool exec(const QString &path, const QByteArray &sql)

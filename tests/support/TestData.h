@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -38,6 +39,19 @@ QByteArray unescape(const QByteArray &text);
 // A header row (first cell "name") must name exactly `columns`.
 // A missing file fails the test, naming it. `newColumns` false: the columns are there already.
 void addRows(const QString &name, const QStringList &columns, bool newColumns = true);
+
+// `columns`, then the movie columns Title to Comments as the catalog names them: a table row
+// holding a movie. The row's movie, a cell a column: an empty cell NULL, "<empty>" an empty text.
+QStringList withMovieColumns(QStringList columns);
+QList<std::optional<QString>> expectedMovie();
+
+// A program's run: its exit status (-1 when it crashed or hung), what it wrote out and as errors.
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+// Runs `program` with `arguments`, LC_ALL and LANG set to `locale` when one is given.
+Run runProgram(const QString &program, const QStringList &arguments, const QString &locale = {});
 
 // Runs `sql` on the SQLite file at `path` (made when missing); false when it fails.
 bool exec(const QString &path, const QByteArray &sql);
