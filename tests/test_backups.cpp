@@ -7,7 +7,6 @@
 #include "ImportQuestion.h"
 #include "TestData.h"
 
-#include <QProcess>
 
 class TestBackups : public QObject
 {
@@ -141,10 +140,8 @@ class TestBackups : public QObject
         QVERIFY(!DailyBackup(catalog, QDate(2026, 5, 1)).due());
         QVERIFY(exec(catalog, "DELETE FROM Movies WHERE Title = 'Brazil';"
                               "UPDATE Movies SET Value = 20 WHERE Title = 'Alien';"));
-        QProcess transfer;
-        transfer.start(REELWARDEN_TRANSFER, {"import", backup, "--catalog", catalog});
-        QVERIFY(transfer.waitForFinished(60000));
-        QVERIFY2(transfer.exitCode() == 0, transfer.readAllStandardError().constData());
+        const Run run = runProgram(REELWARDEN_TRANSFER, {"import", backup, "--catalog", catalog});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
         QCOMPARE(scalar(catalog, "SELECT group_concat(Title || '|' || ifnull(Value, '') || '|' || "
                                  "ifnull(Director, '') || '|' || ifnull(Hours, ''), ',') FROM "
                                  "(SELECT * FROM Movies ORDER BY Title)")

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace
@@ -21,11 +20,10 @@ struct Line {
 
 QString run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(20000) || process.exitCode() != 0)
-        qWarning() << program << arguments << process.readAllStandardError();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const Run done = runProgram(program, arguments);
+    if (done.code != 0)
+        qWarning() << program << arguments << done.err;
+    return done.out;
 }
 
 // The words of every page grouped into lines by their top, in order.
