@@ -5,8 +5,6 @@
 #include "MovieColumns.h"
 #include "TitleOrder.h"
 
-#include <sqlite3.h>
-
 #include <vector>
 
 namespace
@@ -99,7 +97,7 @@ class CatalogReader : public MovieReader
     void endBatch()
     {
         if (m_inBatch)
-            sqlite3_exec(m_db.handle(), "COMMIT", nullptr, nullptr, nullptr);
+            m_db.tryExec(QStringLiteral("COMMIT"));
         m_inBatch = false;
     }
 
