@@ -42,7 +42,7 @@ QStringList movieColumns(const QStringList &first)
 QStringList storedMovie(const QString &catalog, const QString &title)
 {
     QStringList values;
-    for (const MovieColumn &column : kMovieColumns) {
+    for (const MovieColumnInfo &column : kMovieColumns) {
         const QString sql = QStringLiteral("SELECT ifnull(CAST([%1] AS TEXT), '') FROM Movies "
                                            "WHERE Title = '%2'")
                                 .arg(QLatin1String(column.name), QString(title).replace("'", "''"));

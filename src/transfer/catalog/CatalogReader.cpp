@@ -15,7 +15,7 @@ constexpr std::size_t kBatchRows = 2000;
 QString columnList()
 {
     QStringList names;
-    for (const MovieColumn &column : kMovieColumns)
+    for (const MovieColumnInfo &column : kMovieColumns)
         names << QStringLiteral("[%1]").arg(QLatin1String(column.name));
     return names.join(QStringLiteral(", "));
 }
