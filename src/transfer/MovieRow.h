@@ -35,6 +35,13 @@ inline constexpr qsizetype kMaxValueLength = 1 << 20;
 
 // A foreign file that cannot be read or written. The message is for the user, in plain
 // words: it names the file, and the line or entry and the column where it can.
+//
+// How transfer code fails: every reader and writer, and every job of the import, export and
+// backup, throws TransferError (the catalog's own failures are the store's StoreError), and
+// the one place that shows the message catches it. Only a step whose callers weigh its
+// failure differently returns it instead: the Access reader's outcome (AccessTableRead, which
+// the import and the start-up conversion word apart), the converted catalog's check
+// (CatalogWriteFailure), a row the shared insert could not add (MovieInsert). New code throws.
 struct TransferError {
     QString message;
 };
