@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AccessSignature.h"
 #include "MovieColumns.h"
 #include "StoreError.h"
 #include "TextFold.h"
@@ -165,11 +166,6 @@ QString folderName(const QString &path)
                      kind);
 }
 
-bool isAccessSignature(const QByteArray &head)
-{
-    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
-}
-
 // Checks what can be told without SQLite, so that a file that is not a catalog is never
 // handed to it.
 void checkFileBeforeOpening(const QString &path)
@@ -186,7 +182,7 @@ void checkFileBeforeOpening(const QString &path)
     const QByteArray head = file.read(100);
     if (head.isEmpty())
         refuse(path, QStringLiteral("is empty (0 bytes); it holds no catalog."));
-    if (isAccessSignature(head))
+    if (IsAccessSignature(head))
         refuse(path, QStringLiteral("is a Microsoft Access file."), StoreError::Kind::AccessFormat);
     if (!head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         refuse(path, QStringLiteral("is not a Reelwarden catalog: its format is unknown."));

@@ -1,5 +1,7 @@
 #include "AccessFile.h"
 
+#include "AccessSignature.h"
+
 #include <QFile>
 
 bool IsAccessFile(const QString &path)
@@ -7,11 +9,5 @@ bool IsAccessFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray head = file.read(20);
-    if (head.size() < 20)
-        return false;
-    // Both signatures are NUL-terminated in the file.
-    const QByteArray signature = head.mid(4, 16);
-    return signature == QByteArray("Standard Jet DB", 16) ||
-           signature == QByteArray("Standard ACE DB", 16);
+    return IsAccessSignature(file.read(20));
 }
