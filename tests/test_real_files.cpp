@@ -18,13 +18,13 @@ const std::size_t kHours = std::size_t(movieColumnIndex("Hours"));
 const std::size_t kMinutes = std::size_t(movieColumnIndex("Minutes"));
 const std::size_t kComments = std::size_t(movieColumnIndex("Comments"));
 
-// The 17 columns from Title to Comments of the row's cells column0 ... column16, an empty cell
+// The 17 columns from Title to Comments of the row's cells of those names, an empty cell
 // standing for NULL.
 QStringList expectedColumns()
 {
     QStringList values;
     for (int i = 0; i < MovieRow::kColumnCount; ++i) {
-        const QByteArray column = "column" + QByteArray::number(i);
+        const QByteArray column = kMovieColumns[std::size_t(i)].name;
         values << *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
     }
     return values;
@@ -34,7 +34,7 @@ QStringList movieColumns(const QStringList &first)
 {
     QStringList columns = first;
     for (int i = 0; i < MovieRow::kColumnCount; ++i)
-        columns << "column" + QString::number(i);
+        columns << QLatin1String(kMovieColumns[std::size_t(i)].name);
     return columns;
 }
 

@@ -25,7 +25,7 @@ const QString kDtd = QStringLiteral("/usr/share/tellico/tellico.dtd");
 void addMovieRows(const QString &name, QStringList columns)
 {
     for (int i = 0; i < MovieRow::kColumnCount; ++i)
-        columns << "column" + QString::number(i);
+        columns << QLatin1String(kMovieColumns[std::size_t(i)].name);
     addRows(name, columns);
 }
 
@@ -34,7 +34,7 @@ Values movieValues()
 {
     Values values;
     for (int i = 0; i < MovieRow::kColumnCount; ++i) {
-        const QByteArray column = "column" + QByteArray::number(i);
+        const QByteArray column = kMovieColumns[std::size_t(i)].name;
         const QString text =
             *static_cast<QString *>(QTest::qData(column.constData(), QMetaType::QString));
         values << (text.isEmpty()            ? std::nullopt
