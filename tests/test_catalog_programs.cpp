@@ -31,17 +31,12 @@ const Format kFormats[] = {
     {"delicious", OpenDeliciousReader, ProbeDelicious},
 };
 
-const char *const kColumns[MovieRow::kColumnCount] = {
-    "Title",     "Category", "Rating",    "Format",       "Value",   "Copyright",
-    "Hours",     "Minutes",  "Condition", "TapePosition", "StarOne", "StarTwo",
-    "StarThree", "StarFour", "Producer",  "Director",     "Comments"};
-
 void addFormatRows(const QString &table)
 {
     QStringList columns{"source",   "change",     "contentBytes", "movies", "refusal",
                         "imported", "recognised", "holds",        "notes",  "unused"};
-    for (const char *column : kColumns)
-        columns << QLatin1String(column);
+    for (const MovieColumnInfo &column : kMovieColumns)
+        columns << QLatin1String(column.name);
     addRows(table, columns);
 }
 
@@ -99,10 +94,12 @@ void checkReader(const Format &format, const QString &path)
     }
     QVERIFY2(message.isEmpty(), qPrintable(message));
     QCOMPARE(rows.size(), movies.toInt());
-    for (int i = 0; i < MovieRow::kColumnCount; ++i)
-        QVERIFY2(rows[0].values[i] == expected(kColumns[i]),
-                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(kColumns[i]),
+    for (int i = 0; i < MovieRow::kColumnCount; ++i) {
+        const char *column = kMovieColumns[std::size_t(i)].name;
+        QVERIFY2(rows[0].values[i] == expected(column),
+                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(column),
                                                          rows[0].values[i].value_or("<NULL>"))));
+    }
     QCOMPARE(rows.last().where, QStringLiteral("entry %1").arg(rows.size()));
     QCOMPARE(reader->notes().join(u'\n'), notes);
     for (const QString &field : unused.split(u' ', Qt::SkipEmptyParts))
