@@ -2,7 +2,7 @@
 # a link that points up stops the configure, so the layers cannot drift.
 set(REELWARDEN_LAYERS
     settings catalog_schema store
-    transfer access_convert
+    transfer transfer_cli access_convert
     pictures ui comments search_query search edit_cycle main_window
     startup)
 

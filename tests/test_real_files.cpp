@@ -21,7 +21,7 @@ const std::size_t kComments = std::size_t(movieColumnIndex("Comments"));
 QStringList storedMovie(const QString &catalog, const QString &title)
 {
     QStringList values;
-    for (const MovieColumn &column : kMovieColumns) {
+    for (const MovieColumnInfo &column : kMovieColumns) {
         const QString sql = QStringLiteral("SELECT ifnull(CAST([%1] AS TEXT), '') FROM Movies "
                                            "WHERE Title = '%2'")
                                 .arg(QLatin1String(column.name), QString(title).replace("'", "''"));

@@ -62,7 +62,7 @@ QStringList query(const QString &catalog, const QString &sql)
 QStringList catalogRows(const QString &catalog)
 {
     QStringList columns;
-    for (const MovieColumn &column : kMovieColumns)
+    for (const MovieColumnInfo &column : kMovieColumns)
         columns << QStringLiteral("quote([%1])").arg(QLatin1String(column.name));
     QStringList rows = query(catalog, "SELECT " + columns.join(" || '|' || ") + " FROM Movies");
     rows.sort();

@@ -1,8 +1,8 @@
 #include "AccessConversion.h"
 
+#include "AccessFailure.h"
 #include "ConvertedCatalog.h"
 #include "ReaderProcess.h"
-#include "ReaderStream.h"
 #include "TitleRenamer.h"
 
 #include <QDir>
@@ -30,44 +30,34 @@ QString unchanged(const QString &catalogPath)
     return QStringLiteral(" %1 was left unchanged.").arg(fileName(catalogPath));
 }
 
+ConversionError conversionError(AccessFailure failure)
+{
+    switch (failure) {
+    case AccessFailure::ReaderMissing:
+        return ConversionError::ReaderMissing;
+    case AccessFailure::TimedOut:
+        return ConversionError::TimedOut;
+    case AccessFailure::NoMoviesTable:
+        return ConversionError::NoMoviesTable;
+    case AccessFailure::MissingColumns:
+        return ConversionError::MissingColumns;
+    case AccessFailure::Damaged:
+        break;
+    }
+    return ConversionError::DamagedFile;
+}
+
 ConversionResult readFailure(const AccessTableRead &read, const QString &catalogPath,
                              const QString &readerProgram, int timeoutMs)
 {
-    using Outcome = AccessTableRead::Outcome;
-    const QString name = fileName(catalogPath);
-    const QString damaged = DamagedFileText(name);
-    switch (read.outcome) {
-    case Outcome::ReaderMissing:
-        return failed(ConversionError::ReaderMissing,
-                      QStringLiteral("%1 cannot be converted: the converter program %2 cannot "
-                                     "be started. Reinstalling Reelwarden puts it back.")
-                              .arg(name, QDir::toNativeSeparators(readerProgram)) +
-                          unchanged(catalogPath));
-    case Outcome::TimedOut:
-        return failed(
-            ConversionError::TimedOut,
-            QStringLiteral("Reading %1 was stopped after %2: the file appears to be "
-                           "damaged.")
-                    .arg(name, timeoutMs > 1000
-                                   ? QStringLiteral("%1 seconds").arg((timeoutMs + 999) / 1000)
-                                   : QStringLiteral("a second")) +
-                unchanged(catalogPath));
-    case Outcome::ReaderFailed:
-        if (read.readerCode == ReaderStream::NoTable)
-            return failed(ConversionError::NoMoviesTable,
-                          NoMoviesTableText(name) + unchanged(catalogPath));
-        if (read.readerCode == ReaderStream::NoColumns)
-            return failed(ConversionError::MissingColumns,
-                          QStringLiteral("The Movies table in %1 lacks %2, so it cannot be "
-                                         "converted.")
-                                  .arg(name, MissingColumnsText(read.detail)) +
-                              unchanged(catalogPath));
-        return failed(ConversionError::DamagedFile, damaged + unchanged(catalogPath));
-    case Outcome::Malformed:
-    case Outcome::Complete:
-        break;
-    }
-    return failed(ConversionError::DamagedFile, damaged + unchanged(catalogPath));
+    const AccessFailureWords words{QStringLiteral("converted"), QStringLiteral("converter"),
+                                   timeoutMs > 1000
+                                       ? QStringLiteral("%1 seconds").arg((timeoutMs + 999) / 1000)
+                                       : QStringLiteral("a second"),
+                                   QStringLiteral(", so it cannot be converted")};
+    return failed(conversionError(AccessFailureOf(read)),
+                  AccessFailureText(read, fileName(catalogPath), readerProgram, words) +
+                      unchanged(catalogPath));
 }
 
 QString cannotWrite(const QString &catalogPath, const QString &reason)

@@ -455,7 +455,7 @@ std::vector<DataControl::Binding> DataControl::changedBindings() const
 
 QVariant DataControl::storedValueFor(const Binding &binding, const QString &text) const
 {
-    const MovieColumn &column = kMovieColumns[size_t(binding.column)];
+    const MovieColumnInfo &column = kMovieColumns[size_t(binding.column)];
     const auto value = columnValue(text, column.kind);
     if (!value)
         throw StoreError(columnInputError(column.kind, QLatin1String(column.name)),

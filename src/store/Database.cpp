@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AccessSignature.h"
 #include "MovieColumns.h"
 #include "StoreError.h"
 #include "TextFold.h"
@@ -36,26 +37,31 @@ Statement::~Statement()
     sqlite3_finalize(m_stmt);
 }
 
+int Statement::tryBind(int index, const QVariant &value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(m_stmt, index);
+    if (value.typeId() == QMetaType::Double)
+        return sqlite3_bind_double(m_stmt, index, value.toDouble());
+    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        return sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+    const QString text = value.toString();
+    return sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+}
+
 void Statement::bind(int index, const QVariant &value)
 {
-    int rc;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(m_stmt, index);
-    } else if (value.typeId() == QMetaType::Double) {
-        rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
-    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
-        rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
-    } else {
-        const QString text = value.toString();
-        rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * 2),
-                                 SQLITE_TRANSIENT);
-    }
-    m_db.check(rc, QStringLiteral("A value could not be bound"));
+    m_db.check(tryBind(index, value), QStringLiteral("A value could not be bound"));
+}
+
+int Statement::tryStep()
+{
+    return sqlite3_step(m_stmt);
 }
 
 bool Statement::step()
 {
-    const int rc = sqlite3_step(m_stmt);
+    const int rc = tryStep();
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
@@ -160,11 +166,6 @@ QString folderName(const QString &path)
                      kind);
 }
 
-bool isAccessSignature(const QByteArray &head)
-{
-    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
-}
-
 // Checks what can be told without SQLite, so that a file that is not a catalog is never
 // handed to it.
 void checkFileBeforeOpening(const QString &path)
@@ -181,7 +182,7 @@ void checkFileBeforeOpening(const QString &path)
     const QByteArray head = file.read(100);
     if (head.isEmpty())
         refuse(path, QStringLiteral("is empty (0 bytes); it holds no catalog."));
-    if (isAccessSignature(head))
+    if (IsAccessSignature(head))
         refuse(path, QStringLiteral("is a Microsoft Access file."), StoreError::Kind::AccessFormat);
     if (!head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         refuse(path, QStringLiteral("is not a Reelwarden catalog: its format is unknown."));
@@ -246,6 +247,26 @@ std::unique_ptr<Database> Database::openForeign(const QString &path)
     return db;
 }
 
+std::unique_ptr<Database> Database::create(const QString &path, QString &why)
+{
+    sqlite3 *handle = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK) {
+        // The system's reason ("Permission denied") says more than SQLite's own.
+        const int systemError = handle ? sqlite3_system_errno(handle) : ENOMEM;
+        why =
+            systemError ? QString::fromLocal8Bit(std::strerror(systemError)) : db->lastErrorText();
+        return nullptr;
+    }
+    if (TextFold::install(handle) != SQLITE_OK) {
+        why = db->lastErrorText();
+        return nullptr;
+    }
+    return db;
+}
+
 Database::Database(sqlite3 *db, const QString &path) : m_db(db), m_path(path) {}
 
 Database::~Database()
@@ -298,6 +319,26 @@ void Database::exec(const QString &sql)
           QStringLiteral("The catalog could not be read or written"));
 }
 
+std::optional<QString> Database::tryExec(const QString &sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return std::nullopt;
+    const QString reason = QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
+    sqlite3_free(message);
+    return reason;
+}
+
+bool Database::close()
+{
+    sqlite3 *db = m_db;
+    m_db = nullptr;
+    if (sqlite3_close(db) == SQLITE_OK)
+        return true;
+    sqlite3_close_v2(db); // closes once whatever still holds it is finished
+    return false;
+}
+
 QString Database::lastErrorText() const
 {
     return QString::fromUtf8(sqlite3_errmsg(m_db));
@@ -308,11 +349,19 @@ qint64 Database::lastInsertRowId() const
     return sqlite3_last_insert_rowid(m_db);
 }
 
-void Database::check(int rc, const QString &what) const
+const int Database::kMisuse = SQLITE_MISUSE;
+
+bool Database::failed(int rc)
 {
     const int primary = rc & 0xff;
-    if (primary == SQLITE_OK || primary == SQLITE_ROW || primary == SQLITE_DONE)
+    return primary != SQLITE_OK && primary != SQLITE_ROW && primary != SQLITE_DONE;
+}
+
+void Database::check(int rc, const QString &what) const
+{
+    if (!failed(rc))
         return;
+    const int primary = rc & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         throw StoreError(QStringLiteral("%1: the catalog is in use by another program. Try again "
                                         "in a moment.")

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,6 +23,10 @@ class Statement
     void bind(int index, const QVariant &value); // 1-based; a null QVariant binds NULL
     bool step();                                 // true while a row is ready; throws on error
     void reset();                                // ready to run again; bindings are kept
+    // The same without throwing, for callers that word a failure themselves: SQLite's result
+    // code, which Database::failed() tells apart and Database::check() words.
+    int tryBind(int index, const QVariant &value);
+    int tryStep();
 
     int columnCount() const;
     QString columnName(int column) const;
@@ -61,16 +66,29 @@ class Database
     // Another program's SQLite file, opened read-only and without the catalog's checks, to
     // read its tables. Throws StoreError when it is no SQLite file or cannot be opened.
     static std::unique_ptr<Database> openForeign(const QString &path);
+    // A new SQLite file at `path`, which must not exist yet, for a catalog the caller builds
+    // (no catalog checks). Nothing when it cannot be made; `why` then says why in plain
+    // words: the system's reason ("Permission denied") where there is one, else SQLite's.
+    static std::unique_ptr<Database> create(const QString &path, QString &why);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
     void exec(const QString &sql);
+    // Runs `sql` without throwing: nothing on success, else SQLite's message.
+    std::optional<QString> tryExec(const QString &sql);
+    // Closes the connection now; false when SQLite could not close the file cleanly. The
+    // object then holds no connection and may only be destroyed.
+    bool close();
     QString lastErrorText() const;
     qint64 lastInsertRowId() const;
     const QString &path() const { return m_path; }
     sqlite3 *handle() const { return m_db; }
 
+    // Whether an SQLite result code is a failure (neither OK nor ROW nor DONE).
+    static bool failed(int rc);
+    // SQLite's code for a call the program got wrong, for callers that refuse one themselves.
+    static const int kMisuse;
     // Throws StoreError for an SQLite result code that is not OK/ROW/DONE.
     void check(int rc, const QString &what) const;
     // What went wrong, in plain words, for an SQLite result code just returned.

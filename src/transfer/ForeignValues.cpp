@@ -8,8 +8,10 @@
 namespace
 {
 
-constexpr int kFirstYear = 1800, kLastYear = 2200;
-constexpr qint64 kMaxHours = 20, kMaxMinutes = 59;
+constexpr int kFirstYear = kMovieColumns[MovieColumn::Copyright].first;
+constexpr int kLastYear = kMovieColumns[MovieColumn::Copyright].last;
+constexpr qint64 kMaxHours = kMovieColumns[MovieColumn::Hours].last;
+constexpr qint64 kMaxMinutes = kMovieColumns[MovieColumn::Minutes].last;
 
 // An amount's parts: the digits with their separators, and whether it is negative. A currency
 // symbol (any of Unicode's), a three-letter code, or one of a few common abbreviations may
@@ -193,11 +195,7 @@ std::optional<qint64> runningMinutes(const QString &text)
 
 QString columnLabel(int column)
 {
-    static const char *const names[] = {
-        "Title",     "Category", "Rating",    "Format",       "Value",   "Copyright",
-        "Hours",     "Minutes",  "Condition", "TapePosition", "StarOne", "StarTwo",
-        "StarThree", "StarFour", "Producer",  "Director",     "Comments"};
-    return QLatin1String(names[column]);
+    return QLatin1String(kMovieColumns[std::size_t(column)].name);
 }
 
 void setAside(MovieRow &movie, std::vector<ForeignValues::SetAside> &aside, int column,

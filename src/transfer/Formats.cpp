@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include "AccessImport.h"
+#include "AccessSignature.h"
 #include "ForeignFile.h"
 #include "FormatProbe.h"
 #include "GcstarFormat.h"
@@ -73,7 +74,7 @@ bool isReelwarden(const QString &path, const QByteArray &head)
 
 bool isAccess(const QString &, const QByteArray &head)
 {
-    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+    return IsAccessSignature(head);
 }
 
 // The order matters where two rows could claim one file: the first probe that recognises it

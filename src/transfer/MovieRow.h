@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MovieColumnTable.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,9 +9,8 @@
 #include <optional>
 
 // One movie as a foreign file carries it, on its way into or out of the catalog: the catalog's
-// 17 columns besides ID, in the catalog's column order (Title, Category, Rating, Format, Value,
-// Copyright, Hours, Minutes, Condition, TapePosition, StarOne ... StarFour, Producer, Director,
-// Comments). Every value is text or NULL. Numbers read from the catalog are plain decimals:
+// 17 columns besides ID, in the catalog's column order (kMovieColumns; MovieColumn::Title
+// names an index). Every value is text or NULL. Numbers read from the catalog are plain decimals:
 // whole numbers as digits, Value with at least two decimals ("12.50").
 //
 // What a reader of another program's file puts in: the file's own text, as it stands, in
@@ -19,7 +20,7 @@
 // Hours NULL; the import splits it into Hours and Minutes. A file with hours and minutes
 // apart fills both, Hours with an empty text where a movie has minutes but no hours.
 struct MovieRow {
-    static constexpr int kColumnCount = 17;
+    static constexpr int kColumnCount = int(kMovieColumns.size());
     std::array<std::optional<QString>, kColumnCount> values;
     // Where the movie stands in its file, for messages: "line 12", "entry 3".
     QString where;
@@ -34,6 +35,13 @@ inline constexpr qsizetype kMaxValueLength = 1 << 20;
 
 // A foreign file that cannot be read or written. The message is for the user, in plain
 // words: it names the file, and the line or entry and the column where it can.
+//
+// How transfer code fails: every reader and writer, and every job of the import, export and
+// backup, throws TransferError (the catalog's own failures are the store's StoreError), and
+// the one place that shows the message catches it. Only a step whose callers weigh its
+// failure differently returns it instead: the Access reader's outcome (AccessTableRead, which
+// the import and the start-up conversion word apart), the converted catalog's check
+// (CatalogWriteFailure), a row the shared insert could not add (MovieInsert). New code throws.
 struct TransferError {
     QString message;
 };

@@ -9,30 +9,6 @@
 
 #include <memory>
 
-// The catalog's columns by name, as indices into MovieRow::values.
-namespace MovieColumn
-{
-enum : int {
-    Title,
-    Category,
-    Rating,
-    Format,
-    Value,
-    Copyright,
-    Hours,
-    Minutes,
-    Condition,
-    TapePosition,
-    StarOne,
-    StarTwo,
-    StarThree,
-    StarFour,
-    Producer,
-    Director,
-    Comments
-};
-}
-
 // "1 movie", "3 movies": a count for the readers' notes, of `noun` and its plural.
 inline QString counted(int count, const char *noun = "movie")
 {

@@ -101,7 +101,7 @@ void addRows(const QString &name, const QStringList &columns, bool newColumns)
 
 QStringList withMovieColumns(QStringList columns)
 {
-    for (const MovieColumn &column : kMovieColumns)
+    for (const MovieColumnInfo &column : kMovieColumns)
         columns << QLatin1String(column.name);
     return columns;
 }
@@ -109,7 +109,7 @@ QStringList withMovieColumns(QStringList columns)
 QList<std::optional<QString>> expectedMovie()
 {
     QList<std::optional<QString>> values;
-    for (const MovieColumn &column : kMovieColumns) {
+    for (const MovieColumnInfo &column : kMovieColumns) {
         const QString text = *static_cast<QString *>(QTest::qData(column.name, QMetaType::QString));
         values << (text.isEmpty()         ? std::nullopt
                    : text == u"<empty>"   ? std::optional<QString>(QString(""))

@@ -46,10 +46,6 @@ const QHash<QString, QString> &otherNames()
         {"runningtime", "Minutes"},
         {"duration", "Minutes"},
         {"location", "TapePosition"},
-        {"star1", "StarOne"},
-        {"star2", "StarTwo"},
-        {"star3", "StarThree"},
-        {"star4", "StarFour"},
         {"actor1", "StarOne"},
         {"actor2", "StarTwo"},
         {"actor3", "StarThree"},
@@ -102,19 +98,19 @@ std::vector<SiteColumn> siteColumns(CsvKind kind)
 {
     using Kind = CsvColumn::Kind;
     if (kind == CsvKind::Imdb)
-        return {{"title", {Kind::Movie, 0, {}, false}},
-                {"year", {Kind::Movie, 5, {}, false}},
-                {"runtimemins", {Kind::Movie, 7, {}, false}},
-                {"genres", {Kind::Movie, 1, {}, true}},
-                {"directors", {Kind::Movie, 15, {}, false}},
+        return {{"title", {Kind::Movie, MovieColumn::Title, {}, false}},
+                {"year", {Kind::Movie, MovieColumn::Copyright, {}, false}},
+                {"runtimemins", {Kind::Movie, MovieColumn::Minutes, {}, false}},
+                {"genres", {Kind::Movie, MovieColumn::Category, {}, true}},
+                {"directors", {Kind::Movie, MovieColumn::Director, {}, false}},
                 {"titletype", {Kind::TitleType, -1, {}, false}},
                 {"description", {Kind::Note, -1, "Description", false}},
                 {"yourrating", {Kind::Note, -1, "Your rating", false}},
                 {"daterated", {Kind::Note, -1, "Date rated", false}},
                 {"imdbrating", {Kind::Note, -1, "IMDb rating", false}},
                 {"url", {Kind::Note, -1, "IMDb", false}}};
-    return {{"name", {Kind::Movie, 0, {}, false}},
-            {"year", {Kind::Movie, 5, {}, false}},
+    return {{"name", {Kind::Movie, MovieColumn::Title, {}, false}},
+            {"year", {Kind::Movie, MovieColumn::Copyright, {}, false}},
             {"letterboxduri", {Kind::Note, -1, "Letterboxd", false}},
             {"rating", {Kind::Note, -1, "Letterboxd rating", false}},
             {"watcheddate", {Kind::Note, -1, "Watched", false}},
@@ -132,19 +128,32 @@ CsvKind kindOf(const QStringList &foldedHeader)
     return CsvKind::Spreadsheet;
 }
 
+// The column whose window label, folded, is `key` ("star1" for "Star #1"), or -1.
+int labelledColumn(const QString &key)
+{
+    for (std::size_t i = 0; i < kMovieColumns.size(); ++i) {
+        if (folded(QLatin1String(kMovieColumns[i].label)) == key)
+            return int(i);
+    }
+    return -1;
+}
+
 } // namespace
 
 int CsvColumns::catalogColumn(const QString &name)
 {
     const QString key = folded(name);
-    const int column = movieColumnIndex(key);
-    return column >= 0 ? column : movieColumnIndex(otherNames().value(key));
+    for (const int column : {movieColumnIndex(key), labelledColumn(key)}) {
+        if (column >= 0)
+            return column;
+    }
+    return movieColumnIndex(otherNames().value(key));
 }
 
 QString CsvColumns::acceptedNames()
 {
     QStringList names;
-    for (const MovieColumn &column : kMovieColumns)
+    for (const MovieColumnInfo &column : kMovieColumns)
         names << QLatin1String(column.name);
     return names.join(QStringLiteral(", ")) +
            QStringLiteral(" (or the window's labels, such as Star #1, Tape Position and Length; "

@@ -1,30 +1,18 @@
-#include "CatalogBackup.h"
+#include "CatalogCopy.h"
 
 #include "Database.h"
-#include "ForeignFile.h"
-#include "MovieRow.h"
-#include "OutputTarget.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
 #include <QThread>
 
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace
 {
-
-[[noreturn]] void refuse(const QString &message)
-{
-    throw TransferError{message};
-}
 
 QString reason(sqlite3 *db, int rc)
 {
@@ -54,7 +42,9 @@ int copyPages(sqlite3 *source, sqlite3 *copy)
     return rc == SQLITE_DONE ? sqlite3_errcode(copy) : rc;
 }
 
-void writeCopy(Database &catalog, const QString &path)
+} // namespace
+
+std::optional<CopyFailure> CopyCatalog(Database &catalog, const QString &path)
 {
     sqlite3 *copy = nullptr;
     int rc =
@@ -65,20 +55,8 @@ void writeCopy(Database &catalog, const QString &path)
     if (sqlite3_close(copy) != SQLITE_OK && rc == SQLITE_OK)
         rc = SQLITE_IOERR;
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        refuse(QStringLiteral("The catalog is in use by another program. Try again in a moment."));
+        return CopyFailure{true, why};
     if (rc != SQLITE_OK)
-        refuse(QStringLiteral("The backup cannot be written: %1.").arg(why));
-}
-
-} // namespace
-
-void BackupCatalog(const QString &catalogPath, const QString &target, bool replace)
-{
-    OutputTarget output(target, replace, catalogPath, "backup");
-    std::unique_ptr<Database> catalog = Database::open(catalogPath);
-    writeCopy(*catalog, output.stagingPath());
-    // The copy may be read by whoever may read the catalog.
-    QFile::setPermissions(output.stagingPath(),
-                          QFile::permissions(catalogPath) | QFile::ReadOwner | QFile::WriteOwner);
-    output.commit();
+        return CopyFailure{false, why};
+    return std::nullopt;
 }

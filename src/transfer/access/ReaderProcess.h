@@ -21,10 +21,3 @@ AccessTableRead ReadAccessTable(const QString &readerProgram, const QString &pat
 // ReadAccessTable of the Movies table of a catalog of the earlier Windows version, with the
 // columns the catalog keeps (AccessColumns::kMovieColumns), in their order.
 AccessTableRead ReadMoviesTable(const QString &readerProgram, const QString &path, int timeoutMs);
-
-// What the user is told when a read did not complete, naming the file `name`: an Access
-// file without the Movies table; and any other file the reader could not read.
-QString NoMoviesTableText(const QString &name);
-QString DamagedFileText(const QString &name);
-// The columns a NoColumns failure's detail names: "the column A", "the columns A, B and C".
-QString MissingColumnsText(const QString &detail);

@@ -1,11 +1,9 @@
 #include "AccessImport.h"
 
+#include "AccessFailure.h"
 #include "AccessFile.h"
 #include "ForeignFile.h"
 #include "ReaderProcess.h"
-#include "ReaderStream.h"
-
-#include <QDir>
 
 namespace
 {
@@ -14,22 +12,11 @@ constexpr int kTimeoutMs = 300000;
 
 QString failure(const AccessTableRead &read, const QString &name, const QString &readerProgram)
 {
-    using Outcome = AccessTableRead::Outcome;
-    if (read.outcome == Outcome::ReaderMissing)
-        return QStringLiteral("%1 cannot be read: the reader program %2 cannot be started. "
-                              "Reinstalling Reelwarden puts it back.")
-            .arg(name, QDir::toNativeSeparators(readerProgram));
-    if (read.outcome == Outcome::TimedOut)
-        return QStringLiteral("Reading %1 was stopped after %2 minutes: the file appears to be "
-                              "damaged.")
-            .arg(name)
-            .arg(kTimeoutMs / 60000);
-    if (read.outcome == Outcome::ReaderFailed && read.readerCode == ReaderStream::NoTable)
-        return NoMoviesTableText(name);
-    if (read.outcome == Outcome::ReaderFailed && read.readerCode == ReaderStream::NoColumns)
-        return QStringLiteral("The Movies table in %1 lacks %2.")
-            .arg(name, MissingColumnsText(read.detail));
-    return DamagedFileText(name);
+    const AccessFailureWords words{QStringLiteral("read"),
+                                   QStringLiteral("reader"),
+                                   QStringLiteral("%1 minutes").arg(kTimeoutMs / 60000),
+                                   {}};
+    return AccessFailureText(read, name, readerProgram, words);
 }
 
 class AccessReader : public MovieReader

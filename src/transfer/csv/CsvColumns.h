@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MovieColumnTable.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -39,7 +41,7 @@ class CsvColumns
     QStringList unused() const;
     // Whether any name matched something.
     bool anyMatched() const;
-    bool hasTitle() const { return has(0); }
+    bool hasTitle() const { return has(MovieColumn::Title); }
     // Whether a column of the file goes into the catalog's `column`.
     bool has(int column) const;
     // The first of two names that go into the same catalog column, and that column; empty

@@ -5,8 +5,6 @@
 #include "MovieColumns.h"
 #include "TitleOrder.h"
 
-#include <sqlite3.h>
-
 #include <vector>
 
 namespace
@@ -17,7 +15,7 @@ constexpr std::size_t kBatchRows = 2000;
 QString columnList()
 {
     QStringList names;
-    for (const MovieColumn &column : kMovieColumns)
+    for (const MovieColumnInfo &column : kMovieColumns)
         names << QStringLiteral("[%1]").arg(QLatin1String(column.name));
     return names.join(QStringLiteral(", "));
 }
@@ -99,7 +97,7 @@ class CatalogReader : public MovieReader
     void endBatch()
     {
         if (m_inBatch)
-            sqlite3_exec(m_db.handle(), "COMMIT", nullptr, nullptr, nullptr);
+            m_db.tryExec(QStringLiteral("COMMIT"));
         m_inBatch = false;
     }
 

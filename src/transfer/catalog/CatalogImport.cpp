@@ -114,7 +114,7 @@ class Import
     qint64 insert(const MovieRow &movie)
     {
         if (!m_insert)
-            m_insert.emplace(m_db.handle());
+            m_insert.emplace(m_db);
         if (m_insert->insert(movie.values))
             m_db.check(m_insert->lastCode(), QStringLiteral("The movies could not be added"));
         return m_db.lastInsertRowId();

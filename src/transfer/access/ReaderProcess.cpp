@@ -95,28 +95,6 @@ QString ReaderProgramPath(const QString &programFolder)
     return QDir(programFolder).filePath(QString::fromLatin1(kReaderProgramName));
 }
 
-QString NoMoviesTableText(const QString &name)
-{
-    return QStringLiteral("%1 is a Microsoft Access file but has no Movies table, so it is not "
-                          "a catalog of Reelwarden.")
-        .arg(name);
-}
-
-QString DamagedFileText(const QString &name)
-{
-    return QStringLiteral("%1 cannot be read: the file appears to be damaged or encrypted.")
-        .arg(name);
-}
-
-QString MissingColumnsText(const QString &detail)
-{
-    const QStringList names = detail.split(u'\n', Qt::SkipEmptyParts);
-    if (names.size() == 1)
-        return QStringLiteral("the column %1").arg(names.first());
-    return QStringLiteral("the columns %1 and %2")
-        .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.last());
-}
-
 AccessTableRead ReadMoviesTable(const QString &readerProgram, const QString &path, int timeoutMs)
 {
     QStringList columns;
