@@ -7,7 +7,6 @@
 #include "ImportQuestion.h"
 #include "TestData.h"
 
-
 class TestBackups : public QObject
 {
     Q_OBJECT

@@ -173,9 +173,9 @@ class TestRealFiles : public QObject
         QCOMPARE(ours.value("condition"), QStringLiteral("1 6 4 Personal"));
         QCOMPARE(ours.value("location"), QStringLiteral("1 0 4 Personal"));
         const QString copy = freshCatalog();
-        QCOMPARE(transfer({"import", dataPath("tellico/resaved-by-tellico.tc"), "--catalog", copy})
-                     .code,
-                 0);
+        QCOMPARE(
+            transfer({"import", dataPath("tellico/resaved-by-tellico.tc"), "--catalog", copy}).code,
+            0);
         const QStringList titles = {"The Quiet Valley", "L'Auberge espagnole",
                                     "Der Himmel über Berlin"};
         for (const QString &title : titles)

@@ -111,9 +111,9 @@ QList<std::optional<QString>> expectedMovie()
     QList<std::optional<QString>> values;
     for (const MovieColumnInfo &column : kMovieColumns) {
         const QString text = *static_cast<QString *>(QTest::qData(column.name, QMetaType::QString));
-        values << (text.isEmpty()         ? std::nullopt
-                   : text == u"<empty>"   ? std::optional<QString>(QString(""))
-                                          : std::optional<QString>(text));
+        values << (text.isEmpty()       ? std::nullopt
+                   : text == u"<empty>" ? std::optional<QString>(QString(""))
+                                        : std::optional<QString>(text));
     }
     return values;
 }
