@@ -4,6 +4,7 @@
 #include "InputRules.h"
 #include "ListBox.h"
 #include "Look.h"
+#include "MovieColumns.h"
 #include "MovieListModel.h"
 #include "RibbonButton.h"
 #include "Settings.h"
@@ -140,69 +141,69 @@ void frmTarsel::buildSpecs()
 {
     m_picSpecs = makeContainer(QStringLiteral("picSpecs"), 4665, 5070);
 
-    auto text = [this](BoundTextBox *&box, const char *name, const char *column, int top,
+    auto text = [this](BoundTextBox *&box, const char *name, int column, int top,
                        int width = 3795) {
-        box = new BoundTextBox(QLatin1String(column), m_picSpecs);
+        box = new BoundTextBox(QLatin1String(kMovieColumns[std::size_t(column)].name), m_picSpecs);
         box->setObjectName(QLatin1String(name));
         PlaceTwips(box, 1140, top, width, 315);
         m_dataMovies.bind(box);
     };
-    auto combo = [this](BoundComboBox *&box, const char *name, const char *column, int left,
-                        int top, int width) {
-        box = new BoundComboBox(QLatin1String(column), m_picSpecs);
+    auto combo = [this](BoundComboBox *&box, const char *name, int column, int left, int top,
+                        int width) {
+        box = new BoundComboBox(QLatin1String(kMovieColumns[std::size_t(column)].name), m_picSpecs);
         box->setObjectName(QLatin1String(name));
         PlaceTwips(box, left, top, width, 315);
         m_dataMovies.bind(box);
     };
-    text(m_txtTitle, "txtTitle", "Title", 30);
-    combo(m_cboCategory, "cboCategory", "Category", 1140, 420, 2355);
-    combo(m_cboRating, "cboRating", "Rating", 1140, 810, 2355);
-    combo(m_cboFormat, "cboFormat", "Format", 1140, 1200, 2355);
-    text(m_txtValue, "txtValue", "Value", 1590, 2355);
-    combo(m_cboCopyright, "cboCopyright", "Copyright", 1140, 1980, 2355);
-    combo(m_cboHours, "cboHours", "Hours", 1140, 2370, 705);
-    combo(m_cboMinutes, "cboMinutes", "Minutes", 2670, 2370, 825);
-    text(m_txtCondition, "txtCondition", "Condition", 2760);
-    text(m_txtTapePosition, "txtTapePosition", "TapePosition", 3150);
-    text(m_txtStarOne, "txtStarOne", "StarOne", 3540);
-    text(m_txtStarTwo, "txtStarTwo", "StarTwo", 3930);
-    text(m_txtStarThree, "txtStarThree", "StarThree", 4320);
-    text(m_txtStarFour, "txtStarFour", "StarFour", 4710);
-    text(m_txtProducer, "txtProducer", "Producer", 5100);
-    text(m_txtDirector, "txtDirector", "Director", 5490);
-    text(m_txtComments, "txtComments", "Comments", 5880);
+    text(m_txtTitle, "txtTitle", MovieColumn::Title, 30);
+    combo(m_cboCategory, "cboCategory", MovieColumn::Category, 1140, 420, 2355);
+    combo(m_cboRating, "cboRating", MovieColumn::Rating, 1140, 810, 2355);
+    combo(m_cboFormat, "cboFormat", MovieColumn::Format, 1140, 1200, 2355);
+    text(m_txtValue, "txtValue", MovieColumn::Value, 1590, 2355);
+    combo(m_cboCopyright, "cboCopyright", MovieColumn::Copyright, 1140, 1980, 2355);
+    combo(m_cboHours, "cboHours", MovieColumn::Hours, 1140, 2370, 705);
+    combo(m_cboMinutes, "cboMinutes", MovieColumn::Minutes, 2670, 2370, 825);
+    text(m_txtCondition, "txtCondition", MovieColumn::Condition, 2760);
+    text(m_txtTapePosition, "txtTapePosition", MovieColumn::TapePosition, 3150);
+    text(m_txtStarOne, "txtStarOne", MovieColumn::StarOne, 3540);
+    text(m_txtStarTwo, "txtStarTwo", MovieColumn::StarTwo, 3930);
+    text(m_txtStarThree, "txtStarThree", MovieColumn::StarThree, 4320);
+    text(m_txtStarFour, "txtStarFour", MovieColumn::StarFour, 4710);
+    text(m_txtProducer, "txtProducer", MovieColumn::Producer, 5100);
+    text(m_txtDirector, "txtDirector", MovieColumn::Director, 5490);
+    text(m_txtComments, "txtComments", MovieColumn::Comments, 5880);
 
     struct LabelLayout {
-        const char *caption;
+        QString caption;
         int index, left, top, width;
         QWidget *buddy;
     };
     const LabelLayout labels[] = {
-        {"Title", 0, 120, 90, 300, m_txtTitle},
-        {"Category", 13, 120, 480, 630, m_cboCategory},
-        {"Rating", 1, 120, 870, 465, m_cboRating},
-        {"Format", 17, 120, 1260, 480, m_cboFormat},
-        {"Value", 3, 120, 1650, 405, m_txtValue},
-        {"Copyright", 2, 120, 2040, 660, m_cboCopyright},
-        {"Length", 4, 120, 2430, 495, m_cboHours},
-        {"Hours", 7, 1890, 2430, 420, nullptr},
-        {"Minutes", 9, 3540, 2430, 555, nullptr},
-        {"Condition", 15, 120, 2820, 660, m_txtCondition},
-        {"Tape Position", 16, 120, 3210, 975, m_txtTapePosition},
-        {"Star #1", 12, 120, 3600, 525, m_txtStarOne},
-        {"Star #2", 14, 120, 3990, 525, m_txtStarTwo},
-        {"Star #3", 11, 120, 4380, 525, m_txtStarThree},
-        {"Star #4", 10, 120, 4770, 525, m_txtStarFour},
-        {"Producer", 8, 120, 5160, 645, m_txtProducer},
-        {"Director", 6, 120, 5550, 555, m_txtDirector},
-        {"Comments", 5, 120, 5940, 735, m_txtComments},
+        {movieColumnCaption(MovieColumn::Title), 0, 120, 90, 300, m_txtTitle},
+        {movieColumnCaption(MovieColumn::Category), 13, 120, 480, 630, m_cboCategory},
+        {movieColumnCaption(MovieColumn::Rating), 1, 120, 870, 465, m_cboRating},
+        {movieColumnCaption(MovieColumn::Format), 17, 120, 1260, 480, m_cboFormat},
+        {movieColumnCaption(MovieColumn::Value), 3, 120, 1650, 405, m_txtValue},
+        {movieColumnCaption(MovieColumn::Copyright), 2, 120, 2040, 660, m_cboCopyright},
+        {QStringLiteral("Length"), 4, 120, 2430, 495, m_cboHours},
+        {movieColumnCaption(MovieColumn::Hours), 7, 1890, 2430, 420, nullptr},
+        {movieColumnCaption(MovieColumn::Minutes), 9, 3540, 2430, 555, nullptr},
+        {movieColumnCaption(MovieColumn::Condition), 15, 120, 2820, 660, m_txtCondition},
+        {movieColumnCaption(MovieColumn::TapePosition), 16, 120, 3210, 975, m_txtTapePosition},
+        {movieColumnCaption(MovieColumn::StarOne), 12, 120, 3600, 525, m_txtStarOne},
+        {movieColumnCaption(MovieColumn::StarTwo), 14, 120, 3990, 525, m_txtStarTwo},
+        {movieColumnCaption(MovieColumn::StarThree), 11, 120, 4380, 525, m_txtStarThree},
+        {movieColumnCaption(MovieColumn::StarFour), 10, 120, 4770, 525, m_txtStarFour},
+        {movieColumnCaption(MovieColumn::Producer), 8, 120, 5160, 645, m_txtProducer},
+        {movieColumnCaption(MovieColumn::Director), 6, 120, 5550, 555, m_txtDirector},
+        {movieColumnCaption(MovieColumn::Comments), 5, 120, 5940, 735, m_txtComments},
     };
     for (const auto &item : labels) {
-        QLabel *label = makeLabel(m_picSpecs, QLatin1String(item.caption), item.index, item.left,
-                                  item.top, item.width, 195);
+        QLabel *label =
+            makeLabel(m_picSpecs, item.caption, item.index, item.left, item.top, item.width, 195);
         if (item.buddy) {
             label->setBuddy(item.buddy);
-            item.buddy->setAccessibleName(QLatin1String(item.caption));
+            item.buddy->setAccessibleName(item.caption);
         }
         m_label1[size_t(item.index)] = label;
     }

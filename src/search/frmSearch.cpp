@@ -3,6 +3,7 @@
 #include "InputRules.h"
 #include "Look.h"
 #include "MessageBox.h"
+#include "MovieColumns.h"
 #include "SearchTarget.h"
 #include "Settings.h"
 #include "StoreError.h"
@@ -34,9 +35,9 @@ int lastSearchYear()
 
 const QString kAny = QStringLiteral("ANY");
 
-QLabel *makeLabel(QWidget *parent, const char *caption, int index, int left, int top, int width)
+QLabel *makeLabel(QWidget *parent, const QString &caption, int index, int left, int top, int width)
 {
-    auto *label = new QLabel(QLatin1String(caption), parent);
+    auto *label = new QLabel(caption, parent);
     label->setObjectName(QStringLiteral("Label1(%1)").arg(index));
     label->setFont(SansSerifFont());
     PlaceTwips(label, left, top, width, 195);
@@ -136,33 +137,34 @@ void frmSearch::buildSpecs()
     stars->addButton(m_optAND);
 
     struct LabelLayout {
-        const char *caption;
+        QString caption;
         int index, left, top, width;
         QWidget *field;
         const char *accessibleName; // when the caption alone does not name the field
     };
     const LabelLayout labels[] = {
-        {"Title", 0, 120, 240, 300, m_txtTitle, nullptr},
-        {"Category", 13, 120, 600, 630, m_cboCategory, nullptr},
-        {"Rating", 1, 120, 960, 465, m_cboRating, nullptr},
-        {"Format", 22, 120, 1320, 480, m_cboFormat, nullptr},
-        {"Value", 3, 120, 1680, 405, m_txtValueFrom, "Value from"},
-        {"to", 19, 3600, 1680, 135, m_txtValueTo, "Value to"},
-        {"Copyright", 2, 120, 2040, 660, m_cboCopyrightFrom, "Copyright from"},
-        {"to", 18, 3600, 2040, 135, m_cboCopyrightTo, "Copyright to"},
-        {"Condition", 20, 120, 2400, 660, m_txtCondition, nullptr},
-        {"Star #1", 12, 120, 2760, 525, m_txtStarOne, nullptr},
-        {"Star #2", 14, 120, 3120, 525, m_txtStarTwo, nullptr},
-        {"Star #3", 11, 120, 3480, 525, m_txtStarThree, nullptr},
-        {"Star #4", 10, 120, 3840, 525, m_txtStarFour, nullptr},
-        {"Producer", 8, 120, 4200, 645, m_txtProducer, nullptr},
-        {"Director", 6, 120, 4560, 555, m_txtDirector, nullptr},
+        {movieColumnCaption(MovieColumn::Title), 0, 120, 240, 300, m_txtTitle, nullptr},
+        {movieColumnCaption(MovieColumn::Category), 13, 120, 600, 630, m_cboCategory, nullptr},
+        {movieColumnCaption(MovieColumn::Rating), 1, 120, 960, 465, m_cboRating, nullptr},
+        {movieColumnCaption(MovieColumn::Format), 22, 120, 1320, 480, m_cboFormat, nullptr},
+        {movieColumnCaption(MovieColumn::Value), 3, 120, 1680, 405, m_txtValueFrom, "Value from"},
+        {QStringLiteral("to"), 19, 3600, 1680, 135, m_txtValueTo, "Value to"},
+        {movieColumnCaption(MovieColumn::Copyright), 2, 120, 2040, 660, m_cboCopyrightFrom,
+         "Copyright from"},
+        {QStringLiteral("to"), 18, 3600, 2040, 135, m_cboCopyrightTo, "Copyright to"},
+        {movieColumnCaption(MovieColumn::Condition), 20, 120, 2400, 660, m_txtCondition, nullptr},
+        {movieColumnCaption(MovieColumn::StarOne), 12, 120, 2760, 525, m_txtStarOne, nullptr},
+        {movieColumnCaption(MovieColumn::StarTwo), 14, 120, 3120, 525, m_txtStarTwo, nullptr},
+        {movieColumnCaption(MovieColumn::StarThree), 11, 120, 3480, 525, m_txtStarThree, nullptr},
+        {movieColumnCaption(MovieColumn::StarFour), 10, 120, 3840, 525, m_txtStarFour, nullptr},
+        {movieColumnCaption(MovieColumn::Producer), 8, 120, 4200, 645, m_txtProducer, nullptr},
+        {movieColumnCaption(MovieColumn::Director), 6, 120, 4560, 555, m_txtDirector, nullptr},
     };
     for (const LabelLayout &item : labels) {
         QLabel *label = makeLabel(p, item.caption, item.index, item.left, item.top, item.width);
         label->setBuddy(item.field);
-        item.field->setAccessibleName(
-            QLatin1String(item.accessibleName ? item.accessibleName : item.caption));
+        item.field->setAccessibleName(item.accessibleName ? QLatin1String(item.accessibleName)
+                                                          : item.caption);
     }
 
     for (QComboBox *box : {m_cboCategory, m_cboRating, m_cboCopyrightFrom, m_cboCopyrightTo})
