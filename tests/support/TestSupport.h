@@ -69,17 +69,20 @@ struct MainWindowFixture {
     void run(const QString &steps);
     void search(const QString &entries);                     // as "search ..." does
     void enter(const QString &control, const QString &text); // as "CONTROL=text" does
-    // "entries|index|title|edit mode|toolbar" (+ for each enabled pair, - for a disabled one),
-    // then each message shown since the last call, "/" between them.
-    QString state();
+    // The list's entries ("," between them), its index, the title, the edit mode, the toolbar
+    // (+ for each enabled pair, - for a disabled one), then each message shown since the last
+    // call ("icon|text", "/" between them).
+    QStringList stateColumns();
+    QString state() { return stateColumns().join(u'|'); } // the same, "|" between them
     QString stored(); // the catalog's movies in the order stored: Title, or Title=Director
     QString text(const QString &control); // a bound control's text
 };
 
-// One row of a table of command flows (columns movies, steps, state, stored, fields): a window
-// over the movies (titles, "," between them, or an SQL file under tests/data and a settings
-// file of the same name ending in .ini) runs the steps, then shows `state` (each *
-// standing for any text), the catalog holds `stored` (the same way), and each "CONTROL=text" of
+// One row of a table of command flows (columns movies, steps, the state columns list, index,
+// title, mode, toolbar and messages, then stored and fields): a window over the movies
+// (titles, "," between them, or an SQL file under tests/data and a settings file of the same
+// name ending in .ini) runs the steps, then shows the state (each * standing for any text),
+// the catalog holds `stored` (the same way), and each "CONTROL=text" of
 // `fields` ("; " between them) holds; "visible" is the window's, "focus" the name of the
 // control with the focus, "fresh" is "same" when the list is the one a new window shows.
 void commandFlow_data(const QStringList &files);
