@@ -73,6 +73,10 @@ int windows1252ToUtf8(unsigned char *out, int *outlen, const unsigned char *in, 
     return o;
 }
 
+// libxml2's messages that reach no parser's handler (a failed conversion, ...): the parse
+// itself fails and says so.
+void XMLCDECL ignoreMessage(void *, const char *, ...) {}
+
 // Readies libxml2 and registers the converter with it (process-wide), once.
 void initLibxml()
 {
@@ -96,6 +100,7 @@ struct XmlTokenizer::Callbacks {
         XmlTokenizer &self = of(context);
         if (!self.m_error.isEmpty())
             return;
+        ++self.m_depth;
         Token &token = self.queue(QXmlStreamReader::StartElement);
         token.name = self.cachedName(localName);
         token.attributes.reserve(attributeCount);
@@ -117,8 +122,10 @@ struct XmlTokenizer::Callbacks {
                            const xmlChar *)
     {
         XmlTokenizer &self = of(context);
-        if (self.m_error.isEmpty())
-            self.queue(QXmlStreamReader::EndElement).name = self.cachedName(localName);
+        if (!self.m_error.isEmpty())
+            return;
+        --self.m_depth;
+        self.queue(QXmlStreamReader::EndElement).name = self.cachedName(localName);
     }
 
     // Text as the parser passes it, in pieces: one token up to the next markup.
@@ -179,6 +186,8 @@ struct XmlTokenizer::Callbacks {
 XmlTokenizer::XmlTokenizer(QIODevice *source) : m_source(source)
 {
     initLibxml();
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage); // the calling thread's
+    xmlResetLastError();
     xmlSAXHandler sax{};
     sax.initialized = XML_SAX2_MAGIC;
     sax.startElementNs = Callbacks::startElement;
@@ -239,10 +248,21 @@ bool XmlTokenizer::parseMore()
     if (m_error.isEmpty()) {
         char chunk[kChunk];
         const qint64 size = m_source->read(chunk, kChunk);
-        if (size < 0)
+        if (size < 0) {
             m_error = QStringLiteral("the file cannot be read");
-        else
-            xmlParseChunk(m_parser, chunk, int(size), size == 0);
+        } else if (xmlParseChunk(m_parser, chunk, int(size), size == 0) != 0 &&
+                   (m_parser->disableSAX || !m_parser->wellFormed) && m_error.isEmpty()) {
+            // A failure libxml2 gave no handler, such as bytes its converter refuses.
+            const xmlError *error = xmlCtxtGetLastError(m_parser);
+            if (!error || !error->message)
+                error = xmlGetLastError(); // the converter's, kept for the thread
+            m_error = error && error->message ? QString::fromUtf8(error->message).trimmed()
+                                              : QStringLiteral("the file cannot be parsed");
+            m_errorLine = xmlSAX2GetLineNumber(m_parser);
+        } else if (size == 0 && m_error.isEmpty() && m_depth != 0) {
+            m_error = QStringLiteral("the file ends inside an element");
+            m_errorLine = xmlSAX2GetLineNumber(m_parser);
+        }
         if (size == 0 && m_error.isEmpty()) {
             m_ended = true;
             queue(QXmlStreamReader::EndDocument);

@@ -60,6 +60,7 @@ class XmlTokenizer
     std::deque<Token> m_tokens;
     Token m_token;
     bool m_ended = false; // the last token is queued
+    int m_depth = 0;      // elements open
     QString m_error;
     qint64 m_errorLine = 0;
     // libxml2 keeps each name once (its dictionary), so a name's address stands for it:
