@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libsqlite3-dev libzip-dev zlib1g-dev
+  qt6-base-dev libsqlite3-dev libzip-dev zlib1g-dev libxml2-dev
   mdbtools-dev libglib2.0-dev
   fonts-liberation
 )

@@ -1,5 +1,7 @@
 #include "XmlGuard.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -7,6 +9,26 @@ bool isPrefixOf(const QString &start, const char *word)
 {
     return QLatin1String(word).startsWith(start);
 }
+
+// The bytes that change nothing but the run's length (and the line, for a newline) in a
+// state: every byte but those listed. Nothing is plain where no table is given.
+struct PlainBytes {
+    bool plain[256];
+    constexpr explicit PlainBytes(const char *special) : plain{}
+    {
+        for (int c = 0; c < 256; ++c)
+            plain[c] = true;
+        for (; *special; ++special)
+            plain[uchar(*special)] = false;
+    }
+};
+
+constexpr PlainBytes kTextBytes("<");
+constexpr PlainBytes kTagBytes("\"'=>");
+constexpr PlainBytes kDoctypeBytes("\"'[>");
+constexpr PlainBytes kCloseBytes(">");
+constexpr PlainBytes kDoubleQuotedBytes("\"");
+constexpr PlainBytes kSingleQuotedBytes("'");
 
 } // namespace
 
@@ -42,7 +64,9 @@ bool XmlGuard::scan(const char *data, qint64 size)
     for (; i < size; ++i) {
         const auto byte = uchar(data[i]);
         if (m_wide == 0) {
-            if (!unit(byte))
+            i += skipPlain(data + i, size - i);
+            m_bytes = data, m_at = i;
+            if (i < size && !unit(uchar(data[i])))
                 return false;
         } else if (m_pending < 0) {
             m_pending = byte;
@@ -54,12 +78,62 @@ bool XmlGuard::scan(const char *data, qint64 size)
                 return false;
         }
     }
+    if (m_wide == 0)
+        m_line += std::count(data, data + size, '\n');
     return true;
+}
+
+// What the bytes of the current state that need no look of their own are: all but the ones
+// that end or change the state (a quote, '=', '>', ...); none in a state decided byte by byte.
+const bool *XmlGuard::plainBytes() const
+{
+    const auto quoted = [this] {
+        return m_quote == u'"' ? kDoubleQuotedBytes.plain : kSingleQuotedBytes.plain;
+    };
+    switch (m_state) {
+    case State::Text:
+        return kTextBytes.plain;
+    case State::StartTag:
+        return m_quote ? quoted() : kTagBytes.plain;
+    case State::Doctype:
+        return m_quote ? quoted() : kDoctypeBytes.plain;
+    case State::EndTag:
+    case State::Comment:
+    case State::CData:
+    case State::Instruction:
+        return kCloseBytes.plain;
+    case State::Open:
+    case State::Bang:
+        break;
+    }
+    return nullptr;
+}
+
+// Passes over the bytes at `data` that unit() would only count, as it would count them (the
+// lines are counted by scan()), up to
+// the run's limit (the byte beyond it goes to unit(), which refuses it); gives how many.
+qint64 XmlGuard::skipPlain(const char *data, qint64 size)
+{
+    const bool *plain = plainBytes();
+    if (!plain)
+        return 0;
+    const qint64 room = std::min(size, XmlLimits::kMaxRun - m_run);
+    qint64 n = 0;
+    while (n < room && plain[uchar(data[n])])
+        ++n;
+    m_run += n;
+    if (m_state != State::Text && n > 0) {
+        m_beforeLast = n > 1 ? char16_t(uchar(data[n - 2])) : m_last;
+        m_last = uchar(data[n - 1]);
+    }
+    return n;
 }
 
 bool XmlGuard::stop(const QString &what)
 {
-    m_failure = QStringLiteral("%1 (line %2).").arg(what).arg(m_line);
+    // Bytes are counted into lines a read at a time, units one by one.
+    const qint64 line = m_wide ? m_line : m_line + std::count(m_bytes, m_bytes + m_at + 1, '\n');
+    m_failure = QStringLiteral("%1 (line %2).").arg(what).arg(line);
     return false;
 }
 
@@ -72,7 +146,7 @@ void XmlGuard::enter(State state)
 
 bool XmlGuard::unit(char16_t c)
 {
-    if (c == u'\n')
+    if (c == u'\n' && m_wide)
         ++m_line;
     if (++m_run > XmlLimits::kMaxRun)
         return stop(

@@ -36,6 +36,8 @@ class XmlGuard : public QIODevice
   private:
     enum class State { Text, Open, Bang, StartTag, EndTag, Comment, CData, Instruction, Doctype };
     bool scan(const char *data, qint64 size);
+    qint64 skipPlain(const char *data, qint64 size);
+    const bool *plainBytes() const;
     bool unit(char16_t c);
     bool openTag(char16_t c);
     bool bang(char16_t c);
@@ -54,7 +56,9 @@ class XmlGuard : public QIODevice
     int m_attributes = 0;
     char16_t m_quote = 0;
     char16_t m_last = 0, m_beforeLast = 0;
-    QString m_bang;     // what follows "<!" until it is known
-    int m_wide = 0;     // 0: bytes, 1: UTF-16 little endian, 2: big endian
-    int m_pending = -1; // the first byte of a UTF-16 unit split between two reads
+    QString m_bang;                // what follows "<!" until it is known
+    int m_wide = 0;                // 0: bytes, 1: UTF-16 little endian, 2: big endian
+    int m_pending = -1;            // the first byte of a UTF-16 unit split between two reads
+    const char *m_bytes = nullptr; // the bytes being scanned, and the one at unit()
+    qint64 m_at = 0;
 };

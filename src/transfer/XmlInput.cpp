@@ -52,13 +52,8 @@ QXmlStreamReader::TokenType XmlInput::readToken()
         fail(m_guard.failure());
     if (token == QXmlStreamReader::Invalid)
         fail(QStringLiteral("is not well-formed XML (line %1: %2).")
-                 .arg(m_xml.lineNumber())
+                 .arg(m_xml.errorLine())
                  .arg(m_xml.errorString()));
-    if (token == QXmlStreamReader::DTD &&
-        (!m_xml.entityDeclarations().isEmpty() || m_xml.text().contains(u"<!ENTITY")))
-        fail(QStringLiteral("declares entities (line %1). Files with entity declarations are "
-                            "not read.")
-                 .arg(m_xml.lineNumber()));
     if (token == QXmlStreamReader::EntityReference)
         fail(QStringLiteral("uses the entity &%1; that it does not declare (line %2).")
                  .arg(m_xml.name())

@@ -2,6 +2,7 @@
 
 #include "MovieRow.h"
 #include "XmlGuard.h"
+#include "XmlTokenizer.h"
 
 #include <QFile>
 #include <QSet>
@@ -73,5 +74,5 @@ class XmlInput
     [[noreturn]] void refuseLongValue() const;
     QString m_path;
     XmlGuard m_guard;
-    QXmlStreamReader m_xml;
+    XmlTokenizer m_xml;
 };
