@@ -2,7 +2,6 @@
 
 #include "ForeignFile.h"
 
-#include <QFileInfo>
 
 namespace
 {
@@ -22,17 +21,7 @@ void UnusedNames::add(const QString &name)
 
 std::unique_ptr<QFile> openInputFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw TransferError{QStringLiteral("The file %1 does not exist.").arg(path)};
-    if (info.isDir())
-        throw TransferError{QStringLiteral("%1 is a folder, not a file.").arg(path)};
-    RefuseSpecialFile(info, path);
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
-        throw TransferError{
-            QStringLiteral("The file %1 cannot be read: %2.").arg(path, file->errorString())};
-    return file;
+    return OpenForeignFile(path, FileNaming::ByPath);
 }
 
 XmlInput::XmlInput(const QString &path, QIODevice *device)
