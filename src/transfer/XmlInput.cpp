@@ -2,7 +2,6 @@
 
 #include "ForeignFile.h"
 
-
 namespace
 {
 
