@@ -29,6 +29,8 @@ done
 [ -n "$window" ] || { echo "The catalog window did not show." >&2; exit 1; }
 sleep 3 # the list filled and painted
 timeout 60 import -window "$window" "$tmp/shot.png"
-optipng -quiet -clobber -o5 -strip all "$tmp/shot.png" -out "$shots/main-window.png"
+# optipng keeps the file it replaces as .bak: it gets a new name instead.
+optipng -quiet -o5 -strip all "$tmp/shot.png" -out "$tmp/small.png"
+mv "$tmp/small.png" "$shots/main-window.png"
 echo "$shots/main-window.png: $(identify -format '%wx%h' "$shots/main-window.png") pixels;" \
   "the metainfo gives its size."
