@@ -23,6 +23,12 @@ std::unique_ptr<QFile> openInputFile(const QString &path)
     return OpenForeignFile(path, FileNaming::ByPath);
 }
 
+void XmlInput::requireRoot(QStringView root, const QString &notThis)
+{
+    if (!nextChild() || name() != root)
+        fail(notThis);
+}
+
 XmlInput::XmlInput(const QString &path, QIODevice *device)
     : m_path(path), m_guard(device), m_xml(&m_guard)
 {

@@ -65,6 +65,9 @@ class XmlInput
     QStringView text() const { return m_xml.text(); }
     QXmlStreamAttributes attributes() const { return m_xml.attributes(); }
     [[noreturn]] void fail(const QString &what) const;
+    // Reads the root element; a file whose root is another is refused as `notThis` ("is not
+    // a GCstar collection.").
+    void requireRoot(QStringView root, const QString &notThis);
     const QString &path() const { return m_path; }
 
   private:
@@ -75,4 +78,21 @@ class XmlInput
     QString m_path;
     XmlGuard m_guard;
     XmlTokenizer m_xml;
+};
+
+// What a reader of one foreign XML file holds: the file, the XML read from it, and its
+// progress through the file. `Reader` is the reader's own base (MovieReader, ForeignReader).
+template <class Reader> class XmlFileReader : public Reader
+{
+  public:
+    qint64 bytesRead() const override { return m_file->pos(); }
+    qint64 bytesTotal() const override { return m_file->size(); }
+
+  protected:
+    explicit XmlFileReader(const QString &path)
+        : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    {
+    }
+    std::unique_ptr<QFile> m_file;
+    XmlInput m_xml;
 };

@@ -10,30 +10,24 @@ namespace
 // The XML catalog: <AntMovieCatalog><Catalog> the owner's <Properties>, the custom fields'
 // <CustomFieldsProperties>, and <Contents> of <Movie> elements, each field an attribute, the
 // custom fields the attributes of its <CustomFields> child.
-class AmcXmlReader : public AmcReaderBase
+class AmcXmlReader : public XmlFileReader<AmcReaderBase>
 {
   public:
     explicit AmcXmlReader(const QString &path);
     std::optional<MovieRow> next() override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     void readDefinitions();
     AmcMovie movieOf(const XmlNode &node) const;
 
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     QHash<QString, QString> m_customNames; // by tag
     bool m_inContents = false;
     int m_movies = 0;
 };
 
-AmcXmlReader::AmcXmlReader(const QString &path)
-    : m_file(openInputFile(path)), m_xml(path, m_file.get())
+AmcXmlReader::AmcXmlReader(const QString &path) : XmlFileReader(path)
 {
-    if (!m_xml.nextChild() || m_xml.name() != u"AntMovieCatalog")
-        m_xml.fail(QStringLiteral("is not an Ant Movie Catalog catalog."));
+    m_xml.requireRoot(u"AntMovieCatalog", QStringLiteral("is not an Ant Movie Catalog catalog."));
     while (m_xml.nextChild()) {
         if (m_xml.name() == u"Catalog")
             return;

@@ -21,27 +21,22 @@ std::optional<QString> collectionOf(QStringView root)
     return std::nullopt;
 }
 
-class CollectorzReader : public ForeignReader
+class CollectorzReader : public XmlFileReader<ForeignReader>
 {
   public:
     explicit CollectorzReader(const QString &path);
     std::optional<MovieRow> next() override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     MovieRow toRow(const XmlNode &movie);
     void setPeople(ForeignMovie &out, const XmlNode &movie);
     void markRest(const XmlNode &movie);
 
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     bool m_inList = false;
     int m_movies = 0;
 };
 
-CollectorzReader::CollectorzReader(const QString &path)
-    : m_file(openInputFile(path)), m_xml(path, m_file.get())
+CollectorzReader::CollectorzReader(const QString &path) : XmlFileReader(path)
 {
     const bool started = m_xml.nextChild();
     const auto holds = started ? collectionOf(m_xml.name()) : std::nullopt;

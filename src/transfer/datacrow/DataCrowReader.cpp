@@ -55,30 +55,24 @@ QString minutesOf(const QString &length)
     return length;
 }
 
-class DataCrowReader : public ForeignReader
+class DataCrowReader : public XmlFileReader<ForeignReader>
 {
   public:
     explicit DataCrowReader(const QString &path);
     std::optional<MovieRow> next() override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     MovieRow toRow(const XmlNode &movie);
     void markRest(const XmlNode &movie);
 
     QString m_path;
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     bool m_inList = false;
     int m_movies = 0;
 };
 
-DataCrowReader::DataCrowReader(const QString &path)
-    : m_path(path), m_file(openInputFile(path)), m_xml(path, m_file.get())
+DataCrowReader::DataCrowReader(const QString &path) : XmlFileReader(path), m_path(path)
 {
-    if (!m_xml.nextChild() || m_xml.name() != u"data-crow-objects")
-        m_xml.fail(QStringLiteral("is not a Data Crow export."));
+    m_xml.requireRoot(u"data-crow-objects", QStringLiteral("is not a Data Crow export."));
 }
 
 std::optional<MovieRow> DataCrowReader::next()

@@ -35,13 +35,11 @@ bool bookkeeping(const QString &name, const QString &value)
 // A movie's values by name, whichever version wrote them.
 using Values = QHash<QString, QString>;
 
-class DeliciousReader : public ForeignReader
+class DeliciousReader : public XmlFileReader<ForeignReader>
 {
   public:
     explicit DeliciousReader(const QString &path);
     std::optional<MovieRow> next() override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     std::optional<Values> nextItem();
@@ -50,15 +48,12 @@ class DeliciousReader : public ForeignReader
     MovieRow toRow(const Values &movie);
 
     QString m_path;
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     bool m_plist = false;
     int m_depth = 1; // elements open: the root
     int m_movies = 0;
 };
 
-DeliciousReader::DeliciousReader(const QString &path)
-    : m_path(path), m_file(openInputFile(path)), m_xml(path, m_file.get())
+DeliciousReader::DeliciousReader(const QString &path) : XmlFileReader(path), m_path(path)
 {
     const bool started = m_xml.nextChild();
     m_plist = started && m_xml.name() == u"plist";

@@ -28,20 +28,17 @@ QString personName(const QXmlStreamAttributes &attributes)
     return parts.join(u' ');
 }
 
-class DvdProfilerReader : public MovieReader
+class DvdProfilerReader : public XmlFileReader<MovieReader>
 {
   public:
-    explicit DvdProfilerReader(const QString &path)
-        : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit DvdProfilerReader(const QString &path) : XmlFileReader(path)
     {
-        if (!m_xml.nextChild() || m_xml.name() != u"Collection")
-            m_xml.fail(QStringLiteral("is not a DVD Profiler collection export."));
+        m_xml.requireRoot(u"Collection",
+                          QStringLiteral("is not a DVD Profiler collection export."));
     }
     std::optional<MovieRow> next() override;
     QStringList unusedColumns() const override { return m_unused; }
     QStringList notes() const override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     MovieRow readProfile();
@@ -55,8 +52,6 @@ class DvdProfilerReader : public MovieReader
     void setJoined(MovieRow &row, int column, const QStringList &values, const char *kind);
     void markUnused(const QString &name);
 
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     bool m_done = false;
     int m_profiles = 0;
     QStringList m_unused;

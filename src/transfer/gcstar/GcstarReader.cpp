@@ -36,15 +36,13 @@ std::optional<QString> certificationOf(const QString &age)
     return QStringLiteral("Age %1+").arg(years);
 }
 
-class GcstarReader : public MovieReader
+class GcstarReader : public XmlFileReader<MovieReader>
 {
   public:
     explicit GcstarReader(const QString &path);
     std::optional<MovieRow> next() override;
     QStringList unusedColumns() const override { return m_unused.list(); }
     QStringList notes() const override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
     MovieRow readItem();
@@ -52,19 +50,15 @@ class GcstarReader : public MovieReader
     void setStars(MovieRow &row, const Table &table);
     void setJoined(MovieRow &row, int column, const QStringList &values, const char *kind);
 
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     int m_items = 0;
     UnusedNames m_unused;
     QMap<QString, int> m_joined;
     CastLeftOut m_cast;
 };
 
-GcstarReader::GcstarReader(const QString &path)
-    : m_file(openInputFile(path)), m_xml(path, m_file.get())
+GcstarReader::GcstarReader(const QString &path) : XmlFileReader(path)
 {
-    if (!m_xml.nextChild() || m_xml.name() != u"collection")
-        m_xml.fail(QStringLiteral("is not a GCstar collection."));
+    m_xml.requireRoot(u"collection", QStringLiteral("is not a GCstar collection."));
     if (m_xml.attributes().value(QStringLiteral("type")) != u"GCfilms")
         m_xml.fail(QStringLiteral("is a GCstar collection of another kind, not of films."));
 }

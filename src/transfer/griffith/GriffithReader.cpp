@@ -12,14 +12,12 @@ namespace
 {
 
 // The XML export: <root>, a <movie> each, a child element per field.
-class GriffithXmlReader : public MovieReader
+class GriffithXmlReader : public XmlFileReader<MovieReader>
 {
   public:
-    explicit GriffithXmlReader(const QString &path)
-        : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit GriffithXmlReader(const QString &path) : XmlFileReader(path)
     {
-        if (!m_xml.nextChild() || m_xml.name() != u"root")
-            m_xml.fail(QStringLiteral("is not a Griffith XML export."));
+        m_xml.requireRoot(u"root", QStringLiteral("is not a Griffith XML export."));
     }
     std::optional<MovieRow> next() override
     {
@@ -40,12 +38,8 @@ class GriffithXmlReader : public MovieReader
     }
     QStringList unusedColumns() const override { return m_movie.unusedColumns(); }
     QStringList notes() const override { return m_movie.notes(); }
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     GriffithMovie m_movie;
     int m_movies = 0;
     bool m_done = false;

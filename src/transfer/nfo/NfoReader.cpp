@@ -21,10 +21,10 @@ QString kindOfNfo(const QString &root)
     return kinds.value(root);
 }
 
-class NfoReader : public MovieReader
+class NfoReader : public XmlFileReader<MovieReader>
 {
   public:
-    explicit NfoReader(const QString &path) : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit NfoReader(const QString &path) : XmlFileReader(path)
     {
         const QString root = FormatProbe::xmlRoot(m_file->peek(FormatProbe::kProbeBytes));
         if (root.isEmpty())
@@ -47,11 +47,8 @@ class NfoReader : public MovieReader
     QStringList unusedColumns() const override { return m_movie.unusedColumns(); }
     QStringList notes() const override { return m_movie.notes(); }
     qint64 bytesRead() const override { return m_done ? m_file->size() : 0; }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     NfoMovie m_movie;
     bool m_done = false;
 };

@@ -9,24 +9,19 @@
 namespace
 {
 
-class VideodbReader : public MovieReader
+class VideodbReader : public XmlFileReader<MovieReader>
 {
   public:
-    explicit VideodbReader(const QString &path)
-        : m_file(openInputFile(path)), m_xml(path, m_file.get())
+    explicit VideodbReader(const QString &path) : XmlFileReader(path)
     {
-        if (!m_xml.nextChild() || m_xml.name() != u"videodb")
-            m_xml.fail(QStringLiteral("is not a Kodi library export (videodb.xml)."));
+        m_xml.requireRoot(u"videodb",
+                          QStringLiteral("is not a Kodi library export (videodb.xml)."));
     }
     std::optional<MovieRow> next() override;
     QStringList unusedColumns() const override { return m_movie.unusedColumns(); }
     QStringList notes() const override;
-    qint64 bytesRead() const override { return m_file->pos(); }
-    qint64 bytesTotal() const override { return m_file->size(); }
 
   private:
-    std::unique_ptr<QFile> m_file;
-    XmlInput m_xml;
     NfoMovie m_movie;
     int m_movies = 0;
     bool m_done = false;
